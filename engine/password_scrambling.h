@@ -1,0 +1,14 @@
+// Reversible scrambling of stored passwords (rule files and FTP sites).
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace webquill {
+
+std::string ScramblePassword(std::string_view plain);
+// Codes of 128 and below stand as they are, so a password stored in plain
+// text reads back unchanged.
+std::string UnscramblePassword(std::string_view scrambled);
+
+}  // namespace webquill

@@ -1,0 +1,245 @@
+#include "publishing_run.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <system_error>
+
+#include "file_paths.h"
+#include "output_file.h"
+#include "string_format.h"
+#include "text_search.h"
+
+namespace webquill {
+
+namespace {
+constexpr const char* kBanner = "****  Quillwright  ****";
+constexpr std::size_t kBannerIndent = 40;
+constexpr std::size_t kReportIndent = 20;
+constexpr std::size_t kReportLongestLine = 90;
+constexpr std::size_t kNotExecutedShown = 200;
+
+std::string Indented(std::size_t blanks, const std::string& text) {
+    return std::string(blanks, ' ') + text;
+}
+
+std::string SummaryLine(std::size_t number, const std::string& text) {
+    return StrFormat("    %4d) ... %s", static_cast<int>(number), text.c_str());
+}
+}  // namespace
+
+CPublishingRun::CPublishingRun(RunDocument& document, IRunHost& host)
+    : m_doc(document),
+      m_host(host),
+      m_matchCase(document.settings.matchCase),
+      m_displayErrors(document.settings.displayErrors) {}
+
+void CPublishingRun::AddLogLine(const std::string& text) {
+    if (m_doc.logLines.size() < kMaxLogLines) {
+        m_doc.logLines.push_back(text);
+    } else if (m_limitNoticePending) {
+        m_doc.logLines.emplace_back("**** Application line limit reached! ****");
+        m_limitNoticePending = false;
+        m_doc.lineLimitReached = true;
+    } else {
+        return;
+    }
+    const std::string& added = m_doc.logLines.back();
+    if (added.size() > m_doc.longestLineLength) m_doc.longestLineLength = added.size();
+    m_host.ShowLogLine(added);
+}
+
+void CPublishingRun::SetStatusText(const std::string& text) {
+    m_host.ShowStatusText(text);
+    PumpMessages();
+}
+
+void CPublishingRun::PumpMessages() { m_host.PumpMessages(); }
+
+void CPublishingRun::NoteBox(const std::string& text) {
+    if (m_displayErrors) m_host.ShowMessageBox(BoxKind::Note, text);
+}
+
+void CPublishingRun::StopBox(const std::string& text) {
+    if (m_displayErrors) m_host.ShowMessageBox(BoxKind::Stop, text);
+}
+
+// The run never changes the process's current directory: asking the file
+// system whether the directory exists answers the same question.
+bool CPublishingRun::EnsureFileDirectory(const std::string& path) {
+    std::string directory;
+    if (path.find('.') != std::string::npos) {
+        const std::size_t at = LastSeparator(path);
+        if (at == std::string::npos) return true;  // a bare file name lives here
+        directory = path.substr(0, at);
+        if (directory.empty()) return true;  // directly in the root
+    } else {
+        directory = path;
+        if (IsRootDirectory(directory) || directory.empty()) return true;
+        if (IsPathSeparator(directory.back())) directory.pop_back();
+    }
+    std::error_code error;
+    if (std::filesystem::is_directory(directory, error)) return true;
+    if (!std::filesystem::create_directory(directory, error) || error) {
+        NoteBox("Couldn't create the directory:\n'" + directory + "\nfor file spec:\n" + path +
+                "'\nCan't continue!");
+        AddLogLine("***> Couldn't create a requested file directory!");
+        return false;
+    }
+    if (!std::filesystem::is_directory(directory, error)) {
+        NoteBox("Couldn't change directories to the created directory for:\n'" + path +
+                "'\nCan't continue!");
+        AddLogLine("***> Couldn't change directories to a requested file directory!");
+        return false;
+    }
+    return true;
+}
+
+void CPublishingRun::ReleaseTexts() {
+    std::string().swap(m_ruleText);
+    std::string().swap(m_workingText);
+    std::string().swap(m_headerText);
+    std::string().swap(m_footerText);
+    std::string().swap(m_tocTemplateText);
+}
+
+RunOutcome CPublishingRun::RunPublishing() {
+    m_matchCase = m_doc.settings.matchCase;
+    AddLogLine(Indented(kBannerIndent, kBanner));
+    AddLogLine(" ");
+
+    auto fatal = [this](const char* what, const std::string& name) {
+        ReleaseTexts();
+        AddLogLine(StrFormat("**** Error %s -> %s ****     Application Terminated!", what,
+                             name.c_str()));
+        return RunOutcome::Stopped;
+    };
+
+    if (!ReadRuleFile()) return RunOutcome::Stopped;
+    if (!ParseHeaderSection()) {
+        ReleaseTexts();
+        return RunOutcome::Stopped;
+    }
+    if (!ReadSourceDocument()) return fatal("reading source HTML Document File", m_doc.rule.document);
+    if (!ParseCommandSection(false)) return fatal("in Rule File", m_doc.ruleFilePath);
+    if (m_hasHeader && !ReadHeaderTemplate()) return fatal("in Header File", m_doc.rule.headerName);
+    if (m_hasFooter && !ReadFooterTemplate()) return fatal("in Footer File", m_doc.rule.footerName);
+    if (m_hasTocTemplate && !ReadTOCTemplate())
+        return fatal("in TOC Template File", m_doc.rule.tocTemplate);
+
+    m_host.SetWaitCursor(true);
+    m_doc.longestLineLength = kReportLongestLine;
+    WriteReportLines();
+
+    PumpMessages();
+    m_doc.runInProgress = true;
+    m_doc.modified = true;
+    m_host.SetModified(true);
+    m_sourceName = m_doc.rule.document;
+
+    if (ExecuteCommands()) {
+        if (!m_doc.rule.intermediateFile.empty()) WriteIntermediateFile();
+        WriteNotExecutedList();
+        if (BuildOutputFiles()) WritePublishedList();
+    }
+
+    m_doc.modified = false;
+    m_host.SetModified(false);
+    m_doc.runInProgress = false;
+    m_host.SetWaitCursor(false);
+    SetStatusText("Ready");
+    ReleaseTexts();
+    return m_outputFailed ? RunOutcome::CompletedWithOutputErrors : RunOutcome::Completed;
+}
+
+void CPublishingRun::WriteReportLines() {
+    const RuleValues& rule = m_doc.rule;
+    auto report = [this](const std::string& text) { AddLogLine(Indented(kReportIndent, text)); };
+    auto orNone = [](const std::string& value, const char* none) {
+        return value.empty() ? std::string(none) : value;
+    };
+    report("Rule File -> " + m_doc.ruleFilePath);
+    report("HTML Document Source File -> " + rule.document);
+    report("Intermediate File -> " + orNone(rule.intermediateFile, "None Defined"));
+    report("TOC File -> " + orNone(rule.tocName, "None defined"));
+    m_tocFileName = rule.tocName.empty() ? std::string() : BareFileName(rule.tocName);
+    report("TOC Template File -> " + orNone(rule.tocTemplate, "None Defined"));
+    report("Header File -> " + rule.headerName);
+    report("Footer File -> " + rule.footerName);
+    report(m_matchCase ? "Match Case Option -> Selected" : "Match Case Option -> NOT Selected");
+    AddLogLine(" ");
+}
+
+void CPublishingRun::WriteNotExecutedList() {
+    if (m_notExecuted.empty()) return;
+    AddLogLine("Following Commands Not Executed:");
+    for (std::size_t i = 0; i < m_notExecuted.size(); ++i) {
+        std::string shown = m_notExecuted[i].substr(0, kNotExecutedShown);
+        MarkLineBreaks(shown);
+        AddLogLine(SummaryLine(i + 1, shown));
+    }
+    AddLogLine(" ");
+}
+
+void CPublishingRun::WritePublishedList() {
+    AddLogLine("Files Successfully Published:");
+    for (std::size_t i = 0; i < m_publishedFiles.size(); ++i)
+        AddLogLine(SummaryLine(i + 1, m_publishedFiles[i]));
+}
+
+void CPublishingRun::RunCommandsOfKind(int kind) {
+    auto runRecords = [this](CommandKind wanted, const char* prefix,
+                             bool (CPublishingRun::*execute)(CCmdVar&)) {
+        m_doc.commands.ForEach([&](CCmdVar& record) {
+            if (record.kind != wanted) return;
+            if (!(this->*execute)(record)) m_notExecuted.push_back(prefix + record.firstText);
+        });
+    };
+    switch (kind) {
+        case 1: runRecords(CommandKind::Add, "Add Cmd: ", &CPublishingRun::AddCommand); break;
+        case 2: runRecords(CommandKind::Delete, "Delete Cmd: ", &CPublishingRun::DeleteCommand); break;
+        case 3: runRecords(CommandKind::Extract, "Extract Cmd: ", &CPublishingRun::ExtractCommand); break;
+        case 4: runRecords(CommandKind::Replace, "Replace Cmd: ", &CPublishingRun::ReplaceCommand); break;
+        case 5:
+            m_doc.wrappers.ForEach([this](CWrapper& record) {
+                if (WrapCommand(record)) return;
+                std::string entry = "Wrap Cmd: ";
+                if (!record.numberPrefix.empty()) entry += record.numberPrefix + " ";
+                m_notExecuted.push_back(entry + record.numberFormat);
+            });
+            break;
+        default: break;
+    }
+}
+
+bool CPublishingRun::ExecuteCommands() {
+    for (int kind : m_doc.rule.executeSequence) RunCommandsOfKind(kind);
+    SetStatusText("Ready");
+    return true;
+}
+
+bool CPublishingRun::WriteIntermediateFile() {
+    const std::string& path = m_doc.rule.intermediateFile;
+    if (!EnsureFileDirectory(path)) {
+        m_outputFailed = true;
+        return false;
+    }
+    COutputFile file;
+    if (!file.Open(path)) {
+        const std::string message = "Couldn't Open Intermediate file: " + path + " to write it!";
+        AddLogLine(message);
+        StopBox(message);
+        m_outputFailed = true;
+        return false;
+    }
+    file.Write(m_workingText);
+    if (!file.Close()) {
+        const std::string message = "An error occurred while writing information to file:\n" + path;
+        AddLogLine(message);
+        StopBox(message + "\nPublishing aborted by application!");
+        m_outputFailed = true;
+        return false;
+    }
+    return true;
+}
+
+}  // namespace webquill

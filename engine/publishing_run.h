@@ -1,0 +1,149 @@
+// One publishing run: reads the rule file and its inputs, parses the commands,
+// executes them on the working text and writes the outputs, reporting every
+// step through the log of the document it was given.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "command_records.h"
+#include "run_document.h"
+#include "run_host.h"
+#include "text_search.h"
+
+namespace webquill {
+
+enum class RunOutcome {
+    Completed,                  // reached its end, every output written
+    CompletedWithOutputErrors,  // reached its end, an output file failed
+    Stopped,                    // a fatal stop ended it
+};
+
+enum class HeaderValueState { Absent, Present, Refused };
+
+struct HeaderValue {
+    HeaderValueState state = HeaderValueState::Absent;
+    std::string value;
+    bool Present() const { return state == HeaderValueState::Present; }
+};
+
+class CPublishingRun {
+public:
+    CPublishingRun(RunDocument& document, IRunHost& host);
+
+    RunOutcome RunPublishing();
+
+    // Helpers every step reports through.
+    void AddLogLine(const std::string& text);
+    void SetStatusText(const std::string& text);
+    void PumpMessages();
+    void NoteBox(const std::string& text);
+    void StopBox(const std::string& text);
+    bool EnsureFileDirectory(const std::string& path);
+
+    // Loaders: each reports its own failure and keeps nothing when it fails.
+    bool ReadRuleFile();
+    bool ReadSourceDocument();
+    bool ReadHeaderTemplate();
+    bool ReadFooterTemplate();
+    bool ReadTOCTemplate();
+
+    // The rule file.
+    bool ParseHeaderSection();
+    HeaderValue GetHeaderValue(std::string_view key, bool keepTrailing);
+    bool ParseCommandSection(bool editorLoad);
+
+    // Command texts, keyword already removed and the text trimmed.
+    bool ParseAddCommand(std::string text);
+    bool ParseDeleteCommand(std::string text);
+    bool ParseExtractCommand(std::string text);
+    bool ParseReplaceCommand(std::string text);
+    bool ParseMakeTocCommand(std::string text);
+    bool ParseMakeFileCommand(std::string text);
+    bool ParseWrapCommand(std::string text);
+    bool CreatePredefinedVariables();
+
+    // Execution.
+    bool ExecuteCommands();
+    bool AddCommand(CCmdVar& record);
+    bool DeleteCommand(CCmdVar& record);
+    bool ExtractCommand(CCmdVar& record);
+    bool ReplaceCommand(CCmdVar& record);
+    bool WrapCommand(CWrapper& record);
+    bool WriteIntermediateFile();
+    bool BuildOutputFiles();
+
+    // Run state, for the window and for tests.
+    const std::string& WorkingText() const { return m_workingText; }
+    void SetWorkingText(std::string text) { m_workingText = std::move(text); }
+    bool LfOnly() const { return m_lfOnly; }
+    void SetLfOnly(bool lfOnly) { m_lfOnly = lfOnly; }
+    bool MatchCase() const { return m_matchCase; }
+    void SetMatchCase(bool matchCase) { m_matchCase = matchCase; }
+    const std::vector<std::string>& NotExecuted() const { return m_notExecuted; }
+    const std::vector<std::string>& PublishedFiles() const { return m_publishedFiles; }
+    const std::string& TocFileName() const { return m_tocFileName; }
+    bool HasHeader() const { return m_hasHeader; }
+    bool HasFooter() const { return m_hasFooter; }
+    bool HasTocTemplate() const { return m_hasTocTemplate; }
+    bool OutputFailed() const { return m_outputFailed; }
+
+private:
+    struct LoaderWords;
+    bool LoadText(const std::string& path, const LoaderWords& words, std::string& into,
+                  LineEndKind* firstLineKind);
+    bool ReportLoadFailure(const std::string& logLine, const char* boxSuffix);
+
+    bool StoreHeaderValue(std::string_view key, std::string& into);
+    bool ReadWwwFileName();
+    void ReadExecuteSequence(std::string_view value);
+    bool HeaderParseFailure(const char* message);
+    bool RefuseHeaderValue(std::string_view key, const char* reason);
+
+    bool DispatchCommandText(int token, std::string text);
+    bool CommandParseError(const char* boxPrefix, const std::string& message,
+                           const std::string& logLine, bool stopBox = false);
+    bool ParsePatternPairCommand(int token, CommandKind kind, std::string text);
+    CCmdVar& AppendCommandRecord(CommandKind kind);
+    std::int32_t TakeInstance(std::string& text);
+    void ConvertLineBreaks(std::string& text) const;
+
+    void WriteReportLines();
+    void WriteNotExecutedList();
+    void WritePublishedList();
+    void RunCommandsOfKind(int kind);
+    void ReleaseTexts();
+
+    RunDocument& m_doc;
+    IRunHost& m_host;
+
+    std::string m_ruleText;
+    std::string m_workingText;
+    std::string m_headerText;
+    std::string m_footerText;
+    std::string m_tocTemplateText;
+    std::size_t m_headerMarker = 0;
+    std::size_t m_commandMarker = 0;
+
+    bool m_hasHeader = false;
+    bool m_hasFooter = false;
+    bool m_hasTocTemplate = false;
+    bool m_matchCase = false;
+    bool m_displayErrors = true;
+    bool m_limitNoticePending = true;
+    bool m_lfOnly = false;
+    bool m_outputFailed = false;
+
+    std::string m_sourceName;
+    std::string m_tocFileName;
+    std::vector<std::string> m_publishedFiles;
+    std::vector<std::string> m_notExecuted;
+    std::vector<std::string> m_tocEntries;
+    std::int32_t m_commandCounter = 0;
+    std::int32_t m_wrapCounter = 0;
+};
+
+}  // namespace webquill

@@ -1,0 +1,125 @@
+// The five loaders: one procedure, one set of limits, their own words.
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <memory>
+#include <new>
+#include <system_error>
+
+#include "file_paths.h"
+#include "publishing_run.h"
+#include "string_format.h"
+#include "text_search.h"
+
+namespace webquill {
+
+namespace {
+constexpr long kMaxTextFileSize = 16000000;
+constexpr std::size_t kMaxFirstLine = 4096;
+constexpr const char* kAborted = "\nPublishing aborted by application!";
+constexpr const char* kMustAbort = "\nMust abort the application!";
+
+struct FileCloser {
+    void operator()(std::FILE* file) const { std::fclose(file); }
+};
+}  // namespace
+
+struct CPublishingRun::LoaderWords {
+    const char* status;      // "Reading ... %s"
+    const char* openFailed;  // "Couldn't Open ... %s!"
+    const char* smallNoun;   // "Rule file": empty and too-large messages
+    const char* bigNoun;     // "Rule File": text requirement messages
+};
+
+bool CPublishingRun::ReportLoadFailure(const std::string& logLine, const char* boxSuffix) {
+    AddLogLine(logLine);
+    StopBox(logLine + boxSuffix);
+    return false;
+}
+
+bool CPublishingRun::LoadText(const std::string& path, const LoaderWords& words, std::string& into,
+                              LineEndKind* firstLineKind) {
+    into.clear();
+    const std::string name = BareFileName(path);
+    const char* n = name.c_str();
+    SetStatusText(StrFormat(words.status, n));
+
+    std::error_code error;
+    std::unique_ptr<std::FILE, FileCloser> file;
+    if (!path.empty() && !std::filesystem::is_directory(path, error))
+        file.reset(std::fopen(path.c_str(), "rb"));
+    if (!file) return ReportLoadFailure(StrFormat(words.openFailed, n), kAborted);
+
+    long length = -1;
+    if (std::fseek(file.get(), 0, SEEK_END) == 0) length = std::ftell(file.get());
+    if (length < 0 || std::fseek(file.get(), 0, SEEK_SET) != 0)
+        return ReportLoadFailure(StrFormat("Failed to read %s!", n), kAborted);
+    if (length == 0)
+        return ReportLoadFailure(StrFormat("%s %s is Empty!", words.smallNoun, n), kAborted);
+    if (length > kMaxTextFileSize)
+        return ReportLoadFailure(
+            StrFormat("Max allowed %s size is %ld!", words.smallNoun, kMaxTextFileSize), kAborted);
+
+    std::string text;
+    try {
+        text.resize(static_cast<std::size_t>(length));
+    } catch (const std::bad_alloc&) {
+        return ReportLoadFailure(StrFormat("Failed to allocate memory to read %s!", n), kAborted);
+    }
+    if (std::fread(text.data(), 1, text.size(), file.get()) != text.size())
+        return ReportLoadFailure(StrFormat("Failed to read %s!", n), kAborted);
+    file.reset();
+
+    // A NUL byte ends the text for every later step.
+    if (const void* nul = std::memchr(text.data(), '\0', text.size()))
+        text.resize(static_cast<const char*>(nul) - text.data());
+
+    const LineEnd firstLine = FirstLineEnd(text);
+    if (firstLine.kind == LineEndKind::None)
+        return ReportLoadFailure(
+            StrFormat("%s does NOT meet text file requirements!", words.bigNoun), kMustAbort);
+    if (firstLine.position > kMaxFirstLine)
+        return ReportLoadFailure(StrFormat("%s contains lines longer than %d characters the "
+                                           "application's max!",
+                                           words.bigNoun, static_cast<int>(kMaxFirstLine)),
+                                 kMustAbort);
+    if (firstLineKind) *firstLineKind = firstLine.kind;
+    into.swap(text);
+    SetStatusText("Ready");
+    return true;
+}
+
+bool CPublishingRun::ReadRuleFile() {
+    static const LoaderWords words{"Reading Rule File %s", "Couldn't Open Rule  file: %s!",
+                                   "Rule file", "Rule File"};
+    return LoadText(m_doc.ruleFilePath, words, m_ruleText, nullptr);
+}
+
+bool CPublishingRun::ReadSourceDocument() {
+    static const LoaderWords words{"Reading HTML file %s", "Couldn't Open HTML Source File: %s!",
+                                   "HTML Source File", "HTML Source File"};
+    LineEndKind kind = LineEndKind::None;
+    if (!LoadText(m_doc.rule.document, words, m_workingText, &kind)) return false;
+    if (kind == LineEndKind::LF) m_lfOnly = true;
+    return true;
+}
+
+bool CPublishingRun::ReadHeaderTemplate() {
+    static const LoaderWords words{"Reading Header File %s", "Couldn't Open header file: %s!",
+                                   "Header file", "Header File"};
+    return LoadText(m_doc.rule.headerName, words, m_headerText, nullptr);
+}
+
+bool CPublishingRun::ReadFooterTemplate() {
+    static const LoaderWords words{"Reading Footer File %s", "Couldn't Open footer file: %s!",
+                                   "Footer file", "Footer File"};
+    return LoadText(m_doc.rule.footerName, words, m_footerText, nullptr);
+}
+
+bool CPublishingRun::ReadTOCTemplate() {
+    static const LoaderWords words{"Reading Template %s", "Couldn't Open TOC Template file: %s!",
+                                   "TOC Template file", "TOC Template File"};
+    return LoadText(m_doc.rule.tocTemplate, words, m_tocTemplateText, nullptr);
+}
+
+}  // namespace webquill

@@ -1,0 +1,75 @@
+// Temporary folders, real files and a recording host for engine tests.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "publishing_run.h"
+#include "run_host.h"
+
+namespace webquill::test {
+
+// A folder of its own for each test, removed afterwards.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+
+    const std::filesystem::path& Path() const { return m_path; }
+    // Path of `name` inside the folder, as a string.
+    std::string File(const std::string& name) const;
+    // Writes `bytes` to `name` (folders made as needed) and returns its path.
+    std::string Write(const std::string& name, const std::string& bytes) const;
+
+private:
+    std::filesystem::path m_path;
+};
+
+std::string ReadFile(const std::string& path);
+
+struct RecordedBox {
+    BoxKind kind;
+    std::string text;
+};
+
+// Keeps everything a run shows, in order.
+class RecordingHost : public IRunHost {
+public:
+    void ShowLogLine(const std::string& line) override { shownLines.push_back(line); }
+    void ShowStatusText(const std::string& text) override { statusTexts.push_back(text); }
+    void PumpMessages() override { ++pumps; }
+    void ShowMessageBox(BoxKind kind, const std::string& text) override {
+        boxes.push_back({kind, text});
+    }
+
+    std::vector<std::string> shownLines;
+    std::vector<std::string> statusTexts;
+    std::vector<RecordedBox> boxes;
+    int pumps = 0;
+};
+
+// A document and a run over it, with the rule text set directly.
+struct RunFixture {
+    RunDocument document;
+    RecordingHost host;
+    CPublishingRun run{document, host};
+};
+
+struct ProgramResult {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+// Runs webquill-publish with `arguments` (already quoted as needed) in
+// `workDir`, with its own settings folder.
+ProgramResult RunPublishProgram(const std::string& arguments, const TempDir& workDir,
+                                const std::string& environment = "");
+
+// Splits program output into its lines (each ended by one LF).
+std::vector<std::string> Lines(const std::string& output);
+
+}  // namespace webquill::test
