@@ -1,7 +1,12 @@
 #include "text_search.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace webquill {
 
@@ -55,20 +60,29 @@ std::size_t CPatternSearcher::FindSingleByte(std::string_view text, std::size_t 
     return lower ? static_cast<const char*>(lower) - base : kNotFound;
 }
 
-// Horspool on folded bytes is fast on ordinary text; when its comparisons
-// pile up (periodic texts and patterns) the search finishes with the
-// Knuth-Morris-Pratt scan so that it stays linear in the text length.
 std::size_t CPatternSearcher::Find(std::string_view text, std::size_t from) const {
     const std::size_t m = m_pattern.size();
     if (from > text.size()) return kNotFound;
     if (m == 0) return from;
     if (text.size() - from < m) return kNotFound;
     if (m == 1) return FindSingleByte(text, from);
+#if defined(__SSE2__)
+    return FindVector(text, from);
+#else
+    return FindScalar(text, from, 64 + 4 * m);
+#endif
+}
 
+// Horspool on folded bytes is fast on ordinary text; when its comparisons
+// pile up (periodic texts and patterns) the search finishes with the
+// Knuth-Morris-Pratt scan so that it stays linear in the text length.
+std::size_t CPatternSearcher::FindScalar(std::string_view text, std::size_t from,
+                                         std::size_t budget) const {
+    const std::size_t m = m_pattern.size();
+    if (text.size() < m || from > text.size() - m) return kNotFound;
     const auto* t = reinterpret_cast<const unsigned char*>(text.data());
     const auto last = static_cast<unsigned char>(m_pattern[m - 1]);
     const std::size_t end = text.size() - m;
-    std::size_t budget = 64 + 4 * m;
     std::size_t i = from;
     while (i <= end) {
         const unsigned char c = m_fold[t[i + m - 1]];
@@ -84,6 +98,51 @@ std::size_t CPatternSearcher::Find(std::string_view text, std::size_t from) cons
     }
     return kNotFound;
 }
+
+#if defined(__SSE2__)
+namespace {
+// Lanes equal to the pattern byte, in either case when the byte is a letter
+// that folds.
+inline __m128i EqualFolded(__m128i bytes, __m128i lower, __m128i upper) {
+    return _mm_or_si128(_mm_cmpeq_epi8(bytes, lower), _mm_cmpeq_epi8(bytes, upper));
+}
+}  // namespace
+
+// Sixteen places at a time: a place is a candidate when both the pattern's
+// first and last bytes stand where they should; candidates are then compared
+// whole. The same work budget as the scalar scan guards linearity.
+std::size_t CPatternSearcher::FindVector(std::string_view text, std::size_t from) const {
+    const std::size_t m = m_pattern.size();
+    const std::size_t n = text.size();
+    const auto* t = reinterpret_cast<const unsigned char*>(text.data());
+    auto upperOf = [this](char c) {
+        const bool folds = m_fold['A'] == 'a' && c >= 'a' && c <= 'z';
+        return static_cast<char>(folds ? c - 'a' + 'A' : c);
+    };
+    const char first = m_pattern[0];
+    const char last = m_pattern[m - 1];
+    const __m128i firstLower = _mm_set1_epi8(first), firstUpper = _mm_set1_epi8(upperOf(first));
+    const __m128i lastLower = _mm_set1_epi8(last), lastUpper = _mm_set1_epi8(upperOf(last));
+    std::size_t budget = 64 + 4 * m;
+    std::size_t i = from;
+    for (; i + m - 1 + 16 <= n; i += 16) {
+        const __m128i head = _mm_loadu_si128(reinterpret_cast<const __m128i*>(t + i));
+        const __m128i tail = _mm_loadu_si128(reinterpret_cast<const __m128i*>(t + i + m - 1));
+        unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(_mm_and_si128(
+            EqualFolded(head, firstLower, firstUpper), EqualFolded(tail, lastLower, lastUpper))));
+        while (mask != 0) {
+            const std::size_t at = i + static_cast<std::size_t>(std::countr_zero(mask));
+            const std::size_t compared = MatchedPrefix(t + at);
+            if (compared == m) return at;
+            if (budget <= compared) return FindLinear(text, at);
+            budget -= compared + 1;
+            mask &= mask - 1;
+        }
+        budget += 16;
+    }
+    return FindScalar(text, i, budget);
+}
+#endif
 
 void CPatternSearcher::PrepareLinearTable() const {
     const std::size_t m = m_pattern.size();

@@ -27,6 +27,8 @@ public:
 private:
     std::size_t MatchedPrefix(const unsigned char* at) const;
     std::size_t FindSingleByte(std::string_view text, std::size_t from) const;
+    std::size_t FindScalar(std::string_view text, std::size_t from, std::size_t budget) const;
+    std::size_t FindVector(std::string_view text, std::size_t from) const;
     std::size_t FindLinear(std::string_view text, std::size_t from) const;
     void PrepareLinearTable() const;
 

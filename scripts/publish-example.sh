@@ -1,0 +1,11 @@
+#!/usr/bin/env bash
+# Sets up, builds and publishes the example site under examples/ into out/example.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/setup.sh
+scripts/build.sh default
+rm -rf out/example
+mkdir -p out
+(cd examples && ../build/app/webquill-publish manual.rul)
+echo
+echo "The example site is in $(pwd)/out/example"

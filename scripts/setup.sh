@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that the build and the tests need, when missing.
+set -euo pipefail
+
+packages=(
+  build-essential cmake ninja-build
+  qt6-base-dev libgl-dev
+  libcurl4-openssl-dev
+  googletest libgtest-dev libbenchmark-dev
+  python3-pyftpdlib
+  sed coreutils
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+
+if [ "${#missing[@]}" -gt 0 ]; then
+  if [ "$(id -u)" -ne 0 ]; then
+    echo "setup: these packages are missing and installing them needs root: ${missing[*]}" >&2
+    exit 1
+  fi
+  echo "setup: installing ${missing[*]}"
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -qq
+  apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
