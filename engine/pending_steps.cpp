@@ -4,7 +4,6 @@
 
 namespace webquill {
 
-bool CPublishingRun::ParseWrapCommand(std::string) { return true; }
 bool CPublishingRun::AddCommand(CCmdVar&) { return true; }
 bool CPublishingRun::DeleteCommand(CCmdVar&) { return true; }
 bool CPublishingRun::ExtractCommand(CCmdVar&) { return true; }
