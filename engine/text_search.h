@@ -78,3 +78,32 @@ void ExpandLineBreaks(std::string& text, bool lfOnly);
 void ConvertCommandLineBreaks(std::string& text, bool lfOnly);
 
 }  // namespace webquill
+
+namespace webquill {
+
+// A searcher that remembers its last answer, for a text that does not change
+// while it is searched: asking again from any place between the last start
+// and the last hit gives that hit without scanning again, so the many
+// overlapping look-aheads of one command stay linear in the text.
+class CForwardFinder {
+public:
+    CForwardFinder(std::string_view pattern, bool matchCase) : m_searcher(pattern, matchCase) {}
+
+    std::size_t Find(std::string_view text, std::size_t from) const {
+        if (m_asked && from >= m_lastFrom && (m_lastHit == kNotFound || from <= m_lastHit))
+            return m_lastHit;
+        m_asked = true;
+        m_lastFrom = from;
+        m_lastHit = m_searcher.Find(text, from);
+        return m_lastHit;
+    }
+    std::size_t Length() const { return m_searcher.Length(); }
+
+private:
+    CPatternSearcher m_searcher;
+    mutable bool m_asked = false;
+    mutable std::size_t m_lastFrom = 0;
+    mutable std::size_t m_lastHit = kNotFound;
+};
+
+}  // namespace webquill

@@ -1,0 +1,49 @@
+// Builds a command's new working text in one pass over the old one: every
+// insertion and removal lands in order, so the old text is copied once
+// instead of once per change.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace webquill {
+
+class CTextRebuild {
+public:
+    explicit CTextRebuild(std::string_view old) : m_old(old) {}
+
+    // Old text up to `at` (an old-text place, never behind the last one).
+    void CopyUpTo(std::size_t at) {
+        if (!m_started) Start();
+        if (at > m_copied) m_out.append(m_old, m_copied, at - m_copied);
+        if (at > m_copied) m_copied = at;
+    }
+    void Insert(std::string_view text) {
+        if (!m_started) Start();
+        m_out.append(text);
+    }
+    // Drops old text up to `at`.
+    void SkipTo(std::size_t at) {
+        CopyUpTo(m_copied);
+        if (at > m_copied) m_copied = at;
+    }
+    bool Changed() const { return m_started; }
+    // The new text, when anything changed.
+    std::string Finish() {
+        CopyUpTo(m_old.size());
+        return std::move(m_out);
+    }
+
+private:
+    void Start() {
+        m_started = true;
+        m_out.reserve(m_old.size() + m_old.size() / 8 + 64);
+    }
+
+    std::string_view m_old;
+    std::string m_out;
+    std::size_t m_copied = 0;
+    bool m_started = false;
+};
+
+}  // namespace webquill
