@@ -17,7 +17,7 @@ bool CPublishingRun::AddCommand(CCmdVar& record) {
 
     const std::string_view added = record.newText ? std::string_view(*record.newText) : "";
     const bool before = record.before != 0;
-    CTextRebuild rebuilt(text);
+    CTextRebuild rebuilt(text, m_spareText);
     std::int32_t matches = 0;
     while (at != kNotFound) {
         std::size_t end = 0;
@@ -31,7 +31,7 @@ bool CPublishingRun::AddCommand(CCmdVar& record) {
         }
         at = pattern.FindLead(text, std::max(next, at + 1));
     }
-    if (rebuilt.Changed()) m_workingText = rebuilt.Finish();
+    ApplyRebuild(rebuilt);
     return true;
 }
 

@@ -15,7 +15,7 @@ bool CPublishingRun::DeleteCommand(CCmdVar& record) {
     std::size_t at = start.FindLead(text, 0);
     if (at == kNotFound) return false;
 
-    CTextRebuild rebuilt(text);
+    CTextRebuild rebuilt(text, m_spareText);
     bool executed = true;
     std::int32_t matches = 0;
     while (at != kNotFound) {
@@ -41,7 +41,7 @@ bool CPublishingRun::DeleteCommand(CCmdVar& record) {
         }
         at = start.FindLead(text, std::max(next, at + 1));
     }
-    if (rebuilt.Changed()) m_workingText = rebuilt.Finish();
+    ApplyRebuild(rebuilt);
     return executed;
 }
 

@@ -7,6 +7,7 @@
 #include "file_paths.h"
 #include "output_file.h"
 #include "string_format.h"
+#include "text_rebuild.h"
 #include "text_search.h"
 
 namespace webquill {
@@ -94,9 +95,16 @@ bool CPublishingRun::EnsureFileDirectory(const std::string& path) {
     return true;
 }
 
+void CPublishingRun::ApplyRebuild(CTextRebuild& rebuilt) {
+    if (!rebuilt.Changed()) return;
+    rebuilt.Finish();
+    m_workingText.swap(m_spareText);
+}
+
 void CPublishingRun::ReleaseTexts() {
     std::string().swap(m_ruleText);
     std::string().swap(m_workingText);
+    std::string().swap(m_spareText);
     std::string().swap(m_headerText);
     std::string().swap(m_footerText);
     std::string().swap(m_tocTemplateText);

@@ -111,6 +111,8 @@ private:
     std::int32_t TakeInstance(std::string& text);
     void ConvertLineBreaks(std::string& text) const;
 
+    // Makes a finished one-pass rebuild the working text.
+    void ApplyRebuild(class CTextRebuild& rebuilt);
     void WriteReportLines();
     void WriteNotExecutedList();
     void WritePublishedList();
@@ -122,6 +124,7 @@ private:
 
     std::string m_ruleText;
     std::string m_workingText;
+    std::string m_spareText;  // the other buffer of the commands' rebuilds
     std::string m_headerText;
     std::string m_footerText;
     std::string m_tocTemplateText;

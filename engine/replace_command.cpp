@@ -14,7 +14,7 @@ bool CPublishingRun::ReplaceCommand(CCmdVar& record) {
     if (at == kNotFound) return false;
 
     const std::string_view replacement = record.newText ? std::string_view(*record.newText) : "";
-    CTextRebuild rebuilt(text);
+    CTextRebuild rebuilt(text, m_spareText);
     std::int32_t matches = 0;
     while (at != kNotFound) {
         const ReplaceOccurrence o = pattern.TestReplace(text, at);
@@ -34,7 +34,7 @@ bool CPublishingRun::ReplaceCommand(CCmdVar& record) {
         }
         at = pattern.FindLead(text, std::max(next, at + 1));
     }
-    if (rebuilt.Changed()) m_workingText = rebuilt.Finish();
+    ApplyRebuild(rebuilt);
     return true;
 }
 

@@ -29,6 +29,7 @@ struct CPublishingRun::LoaderWords {
     const char* openFailed;  // "Couldn't Open ... %s!"
     const char* smallNoun;   // "Rule file": empty and too-large messages
     const char* bigNoun;     // "Rule File": text requirement messages
+    bool roomToGrow = false;  // the working text, which the commands edit
 };
 
 bool CPublishingRun::ReportLoadFailure(const std::string& logLine, const char* boxSuffix) {
@@ -62,6 +63,9 @@ bool CPublishingRun::LoadText(const std::string& path, const LoaderWords& words,
 
     std::string text;
     try {
+        // The working text grows under the commands; its room is reserved
+        // here, where the pages are touched anyway.
+        if (words.roomToGrow) text.reserve(2 * static_cast<std::size_t>(length) + 64);
         text.resize(static_cast<std::size_t>(length));
     } catch (const std::bad_alloc&) {
         return ReportLoadFailure(StrFormat("Failed to allocate memory to read %s!", n), kAborted);
@@ -97,7 +101,7 @@ bool CPublishingRun::ReadRuleFile() {
 
 bool CPublishingRun::ReadSourceDocument() {
     static const LoaderWords words{"Reading HTML file %s", "Couldn't Open HTML Source File: %s!",
-                                   "HTML Source File", "HTML Source File"};
+                                   "HTML Source File", "HTML Source File", true};
     LineEndKind kind = LineEndKind::None;
     if (!LoadText(m_doc.rule.document, words, m_workingText, &kind)) return false;
     if (kind == LineEndKind::LF) m_lfOnly = true;

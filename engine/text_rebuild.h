@@ -10,7 +10,9 @@ namespace webquill {
 
 class CTextRebuild {
 public:
-    explicit CTextRebuild(std::string_view old) : m_old(old) {}
+    // `out` is a spare buffer: reusing it spares the run a fresh allocation,
+    // and the page faults of touching it, for every command.
+    CTextRebuild(std::string_view old, std::string& out) : m_old(old), m_out(out) {}
 
     // Old text up to `at` (an old-text place, never behind the last one).
     void CopyUpTo(std::size_t at) {
@@ -28,20 +30,21 @@ public:
         if (at > m_copied) m_copied = at;
     }
     bool Changed() const { return m_started; }
-    // The new text, when anything changed.
-    std::string Finish() {
-        CopyUpTo(m_old.size());
-        return std::move(m_out);
-    }
+    // Completes the new text in the spare buffer.
+    void Finish() { CopyUpTo(m_old.size()); }
 
 private:
     void Start() {
         m_started = true;
-        m_out.reserve(m_old.size() + m_old.size() / 8 + 64);
+        m_out.clear();
+        // Room to grow, reserved generously once: pages never written cost
+        // nothing, while growing by reallocation would copy and touch anew.
+        if (m_out.capacity() < m_old.size() + m_old.size() / 8 + 64)
+            m_out.reserve(2 * m_old.size() + 64);
     }
 
     std::string_view m_old;
-    std::string m_out;
+    std::string& m_out;
     std::size_t m_copied = 0;
     bool m_started = false;
 };

@@ -96,7 +96,7 @@ bool CPublishingRun::WrapCommand(CWrapper& record) {
     const std::string_view text = m_workingText;
     const CPatternSearcher prefix(record.numberPrefix, m_matchCase);
     const CForwardFinder endOfParagraph(record.endOfParagraph, m_matchCase);
-    CTextRebuild rebuilt(text);
+    CTextRebuild rebuilt(text, m_spareText);
     std::size_t wrapped = 0;
     ParagraphStart paragraph{};
     for (std::size_t place = 0; FindParagraph(text, place, record, prefix, paragraph);) {
@@ -109,7 +109,7 @@ bool CPublishingRun::WrapCommand(CWrapper& record) {
         ++wrapped;
         place = end;
     }
-    if (rebuilt.Changed()) m_workingText = rebuilt.Finish();
+    ApplyRebuild(rebuilt);
     return wrapped != 0;
 }
 
