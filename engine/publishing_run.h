@@ -147,6 +147,59 @@ private:
     std::vector<std::string> m_tocEntries;
     std::int32_t m_commandCounter = 0;
     std::int32_t m_wrapCounter = 0;
+
+    // Output files: the TOC file and the WWW series. The page link state is
+    // what the header, the footer and the TOC lines read for the page being
+    // written; the TOC scan numbers its file names with the file counter.
+public:
+    enum class TemplatePart { Header, Footer };
+    struct PageLinks {
+        std::string tocFile, thisFile, thisInfo, nextFile, nextInfo, prevFile, prevInfo;
+    };
+    bool WriteTemplate(class COutputFile& file, std::string_view text, TemplatePart part);
+    bool MakeWwwFiles(bool withToc);
+    bool ScanTocEntries();
+    bool CreateTocFile();
+    bool WriteTocLines(class COutputFile& file, std::string_view lineTemplate);
+    const std::vector<std::string>& TocEntries() const { return m_tocEntries; }
+    PageLinks& Links() { return m_links; }
+
+private:
+    using ValueLookup = std::optional<std::string_view> (CPublishingRun::*)(std::string_view) const;
+    struct UnclosedName {
+        std::size_t copied;  // the text before this place is written
+        std::size_t open;    // the "%%" without a closing one
+    };
+    std::optional<UnclosedName> WriteWithValues(class COutputFile& file, std::string_view text,
+                                                ValueLookup lookUp) const;
+    std::optional<std::string_view> VariableValue(std::string_view name) const;
+    std::optional<std::string_view> PageLinkValue(std::string_view name) const;
+    std::optional<std::string_view> TemplateValue(std::string_view name) const;
+    std::optional<std::string_view> TocTemplateValue(std::string_view name) const;
+    std::optional<std::string_view> TocLineValue(std::string_view name) const;
+
+    bool TocInUse() const;
+    bool BuildFailure(const std::string& message);
+    bool EnsureDirectoryOf(const std::string& filePath);
+    std::string SeriesFileName(std::size_t number) const;
+    bool StartTocLinks();
+    void AdvanceTocLinks(std::size_t written);
+    void StartPlainLinks();
+    void AdvancePlainLinks(std::size_t written);
+    bool WriteTocSeries(const CPatternSearcher& start, const CPatternSearcher& end);
+    bool WritePlainSeries(const CPatternSearcher& start, const CPatternSearcher& end);
+    bool OpenPage(class COutputFile& file);
+    bool WritePageHeader(class COutputFile& file);
+    bool FinishPage(class COutputFile& file, std::string_view segment);
+    bool WwwFailure(class COutputFile* file, const std::string& message, const char* suffix,
+                    BoxKind box);
+    void WriteEntryList(class COutputFile& file) const;
+    void WriteTocFromTemplate(class COutputFile& file);
+    void WriteTocTemplatePart(class COutputFile& file, std::string_view part);
+
+    PageLinks m_links;
+    std::size_t m_fileCounter = 0;
+    std::size_t m_tocEntryCount = 0;
 };
 
 }  // namespace webquill

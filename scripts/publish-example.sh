@@ -7,5 +7,8 @@ scripts/build.sh default
 rm -rf out/example
 mkdir -p out
 (cd examples && ../build/app/webquill-publish manual.rul)
+# The pages name their images relative to themselves, so the local copy of
+# the site needs the images folder beside them.
+cp -r examples/images out/example/
 echo
 echo "The example site is in $(pwd)/out/example"

@@ -1,0 +1,147 @@
+// The example site of examples/, published into a copy: every link of the
+// pages and of the table of contents leads to a file of the site, and the
+// previous, next and contents links lead where a reader expects.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <set>
+
+#include "test_support.h"
+#include "text_search.h"
+
+namespace webquill::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+// The values of every `attribute`="..." in order, the attribute's letters in
+// either case.
+std::vector<std::string> Values(const std::string& page, const std::string& attribute) {
+    std::string folded = page;
+    for (char& c : folded) c = FoldAscii(c);
+    const std::string opening = attribute + "=\"";
+    std::vector<std::string> values;
+    for (std::size_t at = folded.find(opening); at != std::string::npos;
+         at = folded.find(opening, at + 1)) {
+        const std::size_t start = at + opening.size();
+        values.push_back(page.substr(start, page.find('"', start) - start));
+    }
+    return values;
+}
+
+bool IsLocal(const std::string& reference) {
+    return !reference.empty() && reference[0] != '#' && reference.find(':') == std::string::npos;
+}
+
+std::string PageName(std::size_t k) {
+    char name[32];
+    std::snprintf(name, sizeof name, "page%03zu.htm", k);
+    return name;
+}
+
+std::size_t Count(const std::string& text, const std::string& piece) {
+    std::size_t n = 0;
+    for (std::size_t at = text.find(piece); at != std::string::npos; at = text.find(piece, at + 1)) ++n;
+    return n;
+}
+
+class ExampleSite : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const fs::path examples = fs::path(WEBQUILL_SOURCE_DIR) / "examples";
+        fs::copy(examples, dir.Path() / "examples", fs::copy_options::recursive);
+        const std::string command = "cd '" + dir.File("examples") + "' && env XDG_CONFIG_HOME='" +
+                                    dir.File("config") + "' SOURCE_DATE_EPOCH=944352900 TZ=UTC '" +
+                                    WEBQUILL_PUBLISH_PATH "' manual.rul >'" + dir.File("log") +
+                                    "' 2>'" + dir.File("boxes") + "'";
+        status = std::system(command.c_str());
+        site = dir.Path() / "out" / "example";
+        // As the publishing script does: the images go beside the pages.
+        if (fs::exists(site)) fs::copy(examples / "images", site / "images", fs::copy_options::recursive);
+        source = ReadFile((examples / "manual.htm").string());
+    }
+
+    std::string Site(const std::string& name) const { return ReadFile((site / name).string()); }
+
+    TempDir dir;
+    int status = -1;
+    fs::path site;
+    std::string source;
+};
+
+TEST_F(ExampleSite, PublishesOnePagePerChapterWithoutComplaint) {
+    ASSERT_EQ(status, 0) << ReadFile(dir.File("boxes"));
+    EXPECT_EQ(ReadFile(dir.File("boxes")), "");
+    const std::size_t chapters = Count(source, "<!-- chapter -->");
+    EXPECT_GE(chapters, 15u);
+    const std::vector<std::string> log = Lines(ReadFile(dir.File("log")));
+    ASSERT_GE(log.size(), chapters);
+    EXPECT_EQ(log[log.size() - chapters - 1], "Files Successfully Published:");
+    std::set<std::string> expected{"index.htm", "images"};
+    for (std::size_t k = 0; k < chapters; ++k) expected.insert(PageName(k));
+    std::set<std::string> present;
+    for (const auto& entry : fs::directory_iterator(site)) present.insert(entry.path().filename().string());
+    EXPECT_EQ(present, expected);
+}
+
+TEST_F(ExampleSite, EveryLocalLinkLeadsToAFileOfTheSite) {
+    ASSERT_EQ(status, 0);
+    for (const auto& entry : fs::directory_iterator(site)) {
+        if (entry.path().extension() != ".htm") continue;
+        const std::string name = entry.path().filename().string();
+        SCOPED_TRACE(name);
+        const std::string page = Site(name);
+        EXPECT_EQ(page.find("%%"), std::string::npos) << "a reference was left unresolved";
+        EXPECT_EQ(page.find("<!--"), std::string::npos);
+        EXPECT_EQ(page.find("<B>"), std::string::npos);
+        std::vector<std::string> references = Values(page, "href");
+        const std::vector<std::string> sources = Values(page, "src");
+        references.insert(references.end(), sources.begin(), sources.end());
+        for (std::string reference : references) {
+            if (!IsLocal(reference)) continue;
+            reference = reference.substr(0, reference.find('#'));
+            EXPECT_TRUE(fs::is_regular_file(site / reference)) << reference;
+        }
+    }
+}
+
+TEST_F(ExampleSite, ContentsAndPagesLinkInReadingOrder) {
+    ASSERT_EQ(status, 0);
+    const std::size_t chapters = Count(source, "<!-- chapter -->");
+    std::vector<std::string> pages;
+    for (std::size_t k = 0; k < chapters; ++k) pages.push_back(PageName(k));
+    EXPECT_EQ(Values(Site("index.htm"), "href"), pages);
+
+    const std::string contents = Site("index.htm");
+    for (std::size_t k = 0; k < chapters; ++k) {
+        SCOPED_TRACE(pages[k]);
+        const std::string page = Site(pages[k]);
+        const std::string prev = k == 0 ? "index.htm" : pages[k - 1];
+        const std::string next = k + 1 == chapters ? "index.htm" : pages[k + 1];
+        const std::vector<std::string> hrefs = Values(page, "href");
+        ASSERT_GE(hrefs.size(), 6u);
+        const std::vector<std::string> nav{prev, "index.htm", next};
+        EXPECT_EQ(std::vector<std::string>(hrefs.begin(), hrefs.begin() + 3), nav);  // header
+        EXPECT_EQ(std::vector<std::string>(hrefs.end() - 3, hrefs.end()), nav);      // footer
+        // The contents line that leads here names this page's chapter.
+        const std::size_t link = contents.find("HREF=\"" + pages[k] + "\">");
+        ASSERT_NE(link, std::string::npos);
+        const std::size_t textStart = contents.find('>', link) + 1;
+        const std::string title = contents.substr(textStart, contents.find('<', textStart) - textStart);
+        EXPECT_NE(page.find("<H2>" + title + "</H2>"), std::string::npos) << title;
+        EXPECT_NE(page.find(": " + title + "</TITLE>"), std::string::npos) << title;
+    }
+    EXPECT_NE(Site(pages.back()).find("Return to TOC"), std::string::npos);
+}
+
+TEST_F(ExampleSite, RuleFileUsesEveryCommandKindWithCrLfLines) {
+    const std::string rules = ReadFile(dir.File("examples/manual.rul"));
+    for (const char* kind : {"Add", "Delete", "Extract", "Replace", "Wrap", "MakeTOC", "MakeFile"})
+        EXPECT_NE(rules.find(std::string("\r\n") + kind), std::string::npos) << kind;
+    EXPECT_EQ(Count(rules, "\n"), Count(rules, "\r\n"));
+}
+
+}  // namespace
+}  // namespace webquill::test
