@@ -1,0 +1,72 @@
+#include "ui_prompts.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QProcess>
+
+namespace webquill {
+
+namespace {
+
+QMessageBox::Icon BoxIcon(PromptIcon icon) {
+    switch (icon) {
+        case PromptIcon::Information: return QMessageBox::Information;
+        case PromptIcon::Warning: return QMessageBox::Warning;
+        case PromptIcon::Stop: return QMessageBox::Critical;
+        case PromptIcon::Question: return QMessageBox::Question;
+        case PromptIcon::None: break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+class CDesktopPrompts : public IUserPrompts {
+public:
+    PromptAnswer Message(QWidget* parent, const QString& caption, const QString& text, PromptIcon icon,
+                         PromptButtons buttons) override {
+        QMessageBox box(BoxIcon(icon), caption, text, QMessageBox::NoButton, parent);
+        box.setTextFormat(Qt::PlainText);
+        switch (buttons) {
+            case PromptButtons::Ok: box.setStandardButtons(QMessageBox::Ok); break;
+            case PromptButtons::YesNo: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
+            case PromptButtons::YesNoCancel:
+                box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+                break;
+        }
+        switch (box.exec()) {
+            case QMessageBox::Yes: return PromptAnswer::Yes;
+            case QMessageBox::No: return PromptAnswer::No;
+            case QMessageBox::Cancel: return PromptAnswer::Cancel;
+            default: return PromptAnswer::Ok;
+        }
+    }
+
+    QString ChooseFile(QWidget* parent, const FileDialogRequest& request) override {
+        QFileDialog dialog(parent, request.caption, request.directory);
+        dialog.setNameFilters(request.filters);
+        dialog.setAcceptMode(request.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+        dialog.setFileMode(request.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+        if (!request.defaultSuffix.isEmpty()) dialog.setDefaultSuffix(request.defaultSuffix);
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return QString();
+        return dialog.selectedFiles().first();
+    }
+
+    bool StartProgram(const QString& program, const QStringList& arguments) override {
+        return QProcess::startDetached(program, arguments);
+    }
+
+    void Beep() override { QApplication::beep(); }
+};
+
+IUserPrompts* g_testPrompts = nullptr;
+
+}  // namespace
+
+IUserPrompts& Prompts() {
+    static CDesktopPrompts desktop;
+    return g_testPrompts ? *g_testPrompts : desktop;
+}
+
+void SetPromptsForTests(IUserPrompts* prompts) { g_testPrompts = prompts; }
+
+}  // namespace webquill

@@ -1,0 +1,41 @@
+// Message boxes, file dialogs and program starts go through here, so that
+// widget tests can answer them in place of a user and record what was asked.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class QWidget;
+
+namespace webquill {
+
+enum class PromptIcon { None, Information, Warning, Stop, Question };
+enum class PromptAnswer { Ok, Yes, No, Cancel };
+enum class PromptButtons { Ok, YesNo, YesNoCancel };
+
+struct FileDialogRequest {
+    QString caption;
+    QString directory;
+    QStringList filters;  // "Description (patterns)", in order
+    bool save = false;
+    QString defaultSuffix;
+};
+
+class IUserPrompts {
+public:
+    virtual ~IUserPrompts() = default;
+    virtual PromptAnswer Message(QWidget* parent, const QString& caption, const QString& text,
+                                 PromptIcon icon, PromptButtons buttons) = 0;
+    // Empty when the user cancels.
+    virtual QString ChooseFile(QWidget* parent, const FileDialogRequest& request) = 0;
+    // Starts a program without waiting for it; false when it could not start.
+    virtual bool StartProgram(const QString& program, const QStringList& arguments) = 0;
+    virtual void Beep() = 0;
+};
+
+// The real dialogs, unless a test has put its own in place.
+IUserPrompts& Prompts();
+// Null puts the real dialogs back. The caller keeps ownership.
+void SetPromptsForTests(IUserPrompts* prompts);
+
+}  // namespace webquill
