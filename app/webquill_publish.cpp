@@ -3,10 +3,8 @@
 #include <cstring>
 #include <string>
 
-#include "preferences.h"
 #include "publishing_run.h"
-#include "run_document.h"
-#include "saved_log.h"
+#include "quillet_doc.h"
 #include "settings_store.h"
 
 namespace {
@@ -88,9 +86,10 @@ int main(int argc, char** argv) {
     CommandLine line;
     if (const int status = ReadCommandLine(argc, argv, line); status >= 0) return status;
 
-    webquill::RunDocument document;
-    document.settings =
-        webquill::RunSettingsFrom(webquill::LoadPreferences(webquill::CSettingsStore()));
+    // The settings reach the run as they reach a new log window's document.
+    webquill::CSettingsStore store;
+    webquill::CQuilletDoc document(store);
+    document.LoadSettings();
     if (line.matchCase) document.settings.matchCase = true;
     document.ruleFilePath = line.ruleFile;
 
@@ -101,7 +100,7 @@ int main(int argc, char** argv) {
     int status = kExitDone;
     if (outcome == webquill::RunOutcome::Stopped) status = kExitStopped;
     if (outcome == webquill::RunOutcome::CompletedWithOutputErrors) status = kExitOutputFailed;
-    if (!line.logFile.empty() && !webquill::WriteSavedLog(line.logFile, document.logLines)) {
+    if (!line.logFile.empty() && !document.SaveLog(line.logFile).Ok()) {
         std::fprintf(stderr, "webquill-publish: couldn't write the log to %s\n", line.logFile.c_str());
         if (status == kExitDone) status = kExitOutputFailed;
     }

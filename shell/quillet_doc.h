@@ -78,6 +78,10 @@ public:
     // Deletes every log line and empties the command and Wrap record lists.
     void ClearLists();
 
+    // The reader's block size; kSavedLogBlockSize unless a test reads in
+    // smaller blocks.
+    void SetSavedLogBlockSize(std::size_t bytes) { m_blockSize = bytes ? bytes : 1; }
+
     // Settings copy beyond what the run reads (RunDocument::settings).
     std::string editorProgram;
     std::string webBrowserProgram;
@@ -96,8 +100,11 @@ private:
     void LoadRecentFtpRows();
     void WriteRecentRuleFiles();
     void WriteRecentFtpRows();
+    DocumentFileResult ReadSavedLog(const std::string& path, IDocumentHost* host);
 
     CSettingsStore& m_store;
+    std::size_t m_blockSize = kSavedLogBlockSize;
+    bool m_reading = false;  // a saved log is being read into this document
 };
 
 }  // namespace webquill

@@ -48,3 +48,25 @@ void WriteWholeFile(const QString& path, const QByteArray& bytes) {
 }
 
 }  // namespace webquill::test
+
+#include <QApplication>
+#include <QDialog>
+
+namespace webquill::test {
+
+CDialogAnswerer::CDialogAnswerer(std::function<bool(QDialog*)> handle) : m_handle(std::move(handle)) {
+    connect(&m_timer, &QTimer::timeout, this, &CDialogAnswerer::Look);
+    m_timer.start(20);
+}
+
+void CDialogAnswerer::Look() {
+    auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+    // A dialog is answered once; the next one may well sit at the same address.
+    if (!dialog || dialog->property("answeredByTest").toBool() || !dialog->isVisible()) return;
+    if (m_handle(dialog)) {
+        dialog->setProperty("answeredByTest", true);
+        ++answered;
+    }
+}
+
+}  // namespace webquill::test

@@ -59,3 +59,27 @@ QByteArray ReadWholeFile(const QString& path);
 void WriteWholeFile(const QString& path, const QByteArray& bytes);
 
 }  // namespace webquill::test
+
+#include <QObject>
+#include <QTimer>
+
+class QDialog;
+
+namespace webquill::test {
+
+// Hands every modal dialog that comes up to `handle`, until destroyed. The
+// handler returns true once it has dealt with the dialog.
+class CDialogAnswerer : public QObject {
+public:
+    explicit CDialogAnswerer(std::function<bool(QDialog*)> handle);
+
+    int answered = 0;
+
+private:
+    void Look();
+
+    std::function<bool(QDialog*)> m_handle;
+    QTimer m_timer;
+};
+
+}  // namespace webquill::test

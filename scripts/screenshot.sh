@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Starts the desktop program under Xvfb, publishes the example site from its
+# publish dialog as a user would (typing the rule file, Tab, Alt+S) and saves
+# a screenshot of the main window with the finished run's log.
+# Needs: xvfb, xdotool, x11-apps (xwd), imagemagick (convert).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+out="${1:-docs/screenshot.png}"
+program="$(pwd)/build/app/webquill"
+[ -x "$program" ] || scripts/build.sh default
+
+work="$(mktemp -d)"
+trap 'kill "${app_pid:-}" "${xvfb_pid:-}" 2>/dev/null || true; rm -rf "$work"' EXIT
+cp -r examples "$work/examples"
+export XDG_CONFIG_HOME="$work/config"
+export DISPLAY=:87
+Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp &
+xvfb_pid=$!
+sleep 1
+
+# A placement that fills most of the screen, so the log has room.
+mkdir -p "$XDG_CONFIG_HOME/Tessaly"
+printf '[Last%%20Window%%20Data]\nCoordinates=0010 0010 1010 0750\n' > "$XDG_CONFIG_HOME/Tessaly/Webquill.conf"
+
+(cd "$work/examples" && exec "$program") &
+app_pid=$!
+dialog="$(xdotool search --sync --name 'HTML/Text File Document Publisher' | head -1)"
+xdotool windowfocus --sync "$dialog"
+xdotool type --delay 20 'manual.rul'
+xdotool key Tab alt+s
+sleep 4
+xwd -root -silent | convert xwd:- "$out"
+echo "screenshot: $out"

@@ -1,0 +1,326 @@
+#include "quillet_view.h"
+
+#include <QApplication>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPrinter>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "byte_text.h"
+#include "log_list.h"
+#include "publish_dialog.h"
+#include "publishing_run.h"
+#include "quillet_doc.h"
+#include "status_panes.h"
+#include "ui_prompts.h"
+
+namespace webquill {
+
+namespace {
+// One run at a time in the whole program: a window opened while another
+// window's run drains its messages waits before it offers its dialog.
+int g_runsInProgress = 0;
+
+QFont DialogFont() {
+    QFont font(QStringLiteral("Courier New"), 8);
+    font.setStyleHint(QFont::TypeWriter);
+    return font;
+}
+
+bool IsAbsoluteTarget(const std::string& target) {
+    return (!target.empty() && target.front() == '/') || target.find(':') != std::string::npos;
+}
+}  // namespace
+
+CQuilletView::CQuilletView(CQuilletDoc& document, QWidget* parent) : QWidget(parent), m_doc(document) {
+    setFont(DialogFont());
+    m_model = new CLogListModel(m_doc.logLines, this);
+    m_delegate = new CLogItemDelegate(this);
+    m_list = new CLogListBox(this);
+    m_list->setObjectName(QStringLiteral("logList"));
+    m_list->setProperty("controlId", 4048);
+    m_list->setFont(font());
+    m_list->setModel(m_model);
+    m_list->setItemDelegate(m_delegate);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(style()->pixelMetric(QStyle::PM_DefaultFrameWidth),
+                               style()->pixelMetric(QStyle::PM_DefaultFrameWidth),
+                               style()->pixelMetric(QStyle::PM_DefaultFrameWidth),
+                               style()->pixelMetric(QStyle::PM_DefaultFrameWidth));
+    layout->addWidget(m_list);
+    connect(m_list, &CLogListBox::LineDoubleClicked, this, &CQuilletView::OnDoubleClick);
+    connect(m_list, &CLogListBox::RightButtonPressed, this, &CQuilletView::OnRightButton);
+    connect(m_delegate, &CLogItemDelegate::MetricsKnown, this, [this] {
+        // The item height is now the font's; the extent follows its width.
+        LayoutList();
+    });
+}
+
+CQuilletView::~CQuilletView() {
+    while (m_waitCursorDepth > 0) SetWaitCursor(false);
+}
+
+IStatusPanes* CQuilletView::Panes() const { return dynamic_cast<IStatusPanes*>(window()); }
+
+void CQuilletView::SetPanes(const QString& pane0, const QString& pane1) {
+    if (IStatusPanes* panes = Panes()) {
+        panes->SetPaneText(0, pane0);
+        panes->SetPaneText(1, pane1);
+    }
+}
+
+void CQuilletView::ShowIdleStatus() {
+    SetPanes(QStringLiteral("Ready"), QStringLiteral("%1 Lines").arg(m_doc.logLines.size()));
+}
+
+void CQuilletView::paintEvent(QPaintEvent* event) {
+    QWidget::paintEvent(event);
+    m_delegate->SetTextShown(!m_doc.loadedLog && !m_doc.logLines.empty());
+    // The dialog and the fill cannot run inside a paint: they follow it at once.
+    if (!m_filling && !m_drawingPassQueued && (m_firstPaintPending || m_doc.loadedLog)) {
+        m_drawingPassQueued = true;
+        QTimer::singleShot(0, this, &CQuilletView::FirstDrawingPass);
+    }
+}
+
+void CQuilletView::FirstDrawingPass() {
+    m_drawingPassQueued = false;
+    if (m_filling) return;
+    if (m_firstPaintPending) {
+        if (g_runsInProgress > 0 && m_doc.logLines.empty() && !m_doc.publishDialogShown) {
+            QTimer::singleShot(100, this, &CQuilletView::FirstDrawingPass);
+            m_drawingPassQueued = true;
+            return;
+        }
+        m_firstPaintPending = false;
+        LayoutList();
+        if (m_doc.logLines.empty()) BeginPublishing();
+    }
+    if (m_doc.logLines.empty()) return;
+    if (m_doc.loadedLog) ShowLoadedLog();
+}
+
+void CQuilletView::ShowLoadedLog() {
+    LayoutList();
+    FillList(0, std::min(m_doc.logLines.size(), kMaxLogLines));
+    m_doc.loadedLog = false;
+    m_doc.publishDialogShown = true;
+    m_delegate->SetTextShown(true);
+    SelectLine(0);
+    emit LinesChanged();
+}
+
+void CQuilletView::BeginPublishing() {
+    LayoutList();
+    if (m_doc.publishDialogShown) return;
+    m_doc.publishDialogShown = true;
+    CPublishDlg dialog(m_doc, this);
+    if (dialog.exec() == QDialog::Accepted) {
+        ++g_runsInProgress;
+        m_delegate->SetTextShown(true);
+        m_run = std::make_unique<CPublishingRun>(m_doc, *this);
+        SetWaitCursor(true);
+        m_run->RunPublishing();
+        SetWaitCursor(false);
+        --g_runsInProgress;
+        // Every pending page of the run has been drained; the run state goes.
+        m_run.reset();
+        SelectLine(0);
+        emit RunFinished();
+    }
+    LayoutList();
+    update();
+    emit LinesChanged();
+}
+
+void CQuilletView::LayoutList() {
+    const int width = m_delegate->CharacterWidth() * static_cast<int>(m_doc.longestLineLength + 5);
+    if (width != m_delegate->Extent()) {
+        m_delegate->SetExtent(width);
+        m_list->doItemsLayout();
+    }
+    m_list->viewport()->update();
+}
+
+int CQuilletView::HorizontalExtent() const { return m_delegate->Extent(); }
+
+void CQuilletView::ShowBuildProgress(int percent) {
+    if (percent < 100)
+        SetPanes(QStringLiteral("Building Display Frame %1").arg(m_displayFrameNumber),
+                 percent < 0 ? QString() : QStringLiteral("%1 %processed").arg(percent));
+    else
+        SetPanes(QStringLiteral("Ready"), QString());
+    PumpMessages();
+}
+
+void CQuilletView::FillList(std::size_t first, std::size_t last) {
+    m_filling = true;
+    m_filled = false;
+    SetWaitCursor(true);
+    ShowBuildProgress(0);
+    m_model->RemoveAll();
+    m_model->SetFirstLine(first);
+    // Items go in by tenths, each tenth shown with its progress.
+    const std::size_t tenth = std::max<std::size_t>(1, last / 10);
+    int percent = 0;
+    for (std::size_t next = first; next < last && !m_doc.closing;) {
+        const std::size_t end = std::min(last, (next / tenth + 1) * tenth);
+        m_model->ShowUpTo(end);
+        next = end;
+        if (next < last) {
+            percent = std::min(percent + 10, 90);
+            ShowBuildProgress(percent);
+        }
+    }
+    if (!m_doc.closing) {
+        m_filled = true;
+        m_filling = false;
+        ShowBuildProgress(110);
+        SetWaitCursor(false);
+        update();
+    }
+}
+
+void CQuilletView::SelectLine(int row) {
+    if (row < 0 || row >= m_model->rowCount()) return;
+    const QModelIndex index = m_model->index(row);
+    m_list->setCurrentIndex(index);
+    m_list->scrollTo(index);
+}
+
+int CQuilletView::SelectedLine() const {
+    const QModelIndexList selected = m_list->selectionModel()->selectedIndexes();
+    return selected.isEmpty() ? -1 : selected.first().row();
+}
+
+int CQuilletView::ShownLineCount() const { return m_model->rowCount(); }
+
+void CQuilletView::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    update();
+}
+
+void CQuilletView::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    if (m_doc.publishDialogShown) LayoutList();
+}
+
+void CQuilletView::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::RightButton) OnRightButton();
+    QWidget::mousePressEvent(event);
+}
+
+void CQuilletView::OnDoubleClick() {
+    if (m_doc.runInProgress) {
+        Prompts().Beep();
+        return;
+    }
+    OpenLineTarget(LineTarget::Editor);
+}
+
+void CQuilletView::OnRightButton() {
+    if (m_doc.runInProgress || m_doc.logLines.empty()) {
+        Prompts().Beep();
+        return;
+    }
+    OpenLineTarget(LineTarget::WebBrowser);
+}
+
+void CQuilletView::OpenLineTarget(LineTarget which) {
+    const std::string& program = which == LineTarget::Editor ? m_doc.editorProgram : m_doc.webBrowserProgram;
+    const std::string* line = program.empty() ? nullptr : m_model->LineAt(SelectedLine());
+    std::size_t at = std::string::npos;
+    std::size_t skip = 0;
+    if (line) {
+        if ((at = line->find(") ... ")) != std::string::npos) skip = 6;
+        else if ((at = line->find("File -> ")) != std::string::npos) skip = 8;
+    }
+    if (at == std::string::npos) {
+        Prompts().Beep();
+        return;
+    }
+    const std::string target = line->substr(at + skip);
+    const std::string& directory = m_doc.rule.wwwDirectory;
+    // A window shown from a saved log knows no WWW directory: its names stand
+    // as they are rather than under the root directory.
+    const std::string path = IsAbsoluteTarget(target) || directory.empty() ? target : directory + "/" + target;
+    SetWaitCursor(true);
+    Prompts().StartProgram(ShownText(program), {ShownText(path)});
+    SetWaitCursor(false);
+}
+
+int CQuilletView::PreparePrinting() {
+    const auto lines = static_cast<int>(m_doc.logLines.size());
+    m_doc.printedPageCount = lines / kLinesPerPrintedPage + (lines % kLinesPerPrintedPage ? 1 : 0);
+    return m_doc.printedPageCount;
+}
+
+void CQuilletView::PrintTo(QPrinter& printer) {
+    const int pages = PreparePrinting();
+    if (pages == 0) return;
+    int first = 1;
+    int last = pages;
+    if (printer.printRange() == QPrinter::PageRange && printer.fromPage() > 0) {
+        first = std::max(1, printer.fromPage());
+        last = std::min(pages, printer.toPage() > 0 ? printer.toPage() : pages);
+    }
+    QPainter painter(&printer);
+    const QRect page = painter.viewport();
+    for (int p = first; p <= last; ++p) {
+        if (p > first) printer.newPage();
+        QFont font(QStringLiteral("Courier New"));
+        font.setStyleHint(QFont::TypeWriter);
+        font.setPointSize(10);
+        font.setWeight(QFont::Normal);
+        painter.setFont(font);
+        const QFontMetrics metrics(font, &printer);
+        // Eighty lines always fit on the page: where the font's pitch would
+        // push the last ones past its foot, the lines close up instead.
+        const double pitch =
+            std::min<double>(metrics.height() + metrics.leading(), double(page.height()) / kLinesPerPrintedPage);
+        const int x = printer.resolution() / 144;  // ten twentieths of a point
+        const std::size_t begin = static_cast<std::size_t>(p - 1) * kLinesPerPrintedPage;
+        const std::size_t end = std::min(m_doc.logLines.size(), begin + kLinesPerPrintedPage);
+        for (std::size_t i = begin; i < end; ++i) {
+            const double top = pitch * static_cast<double>(i - begin);
+            painter.drawText(QPointF(x, top + metrics.ascent()), ShownText(m_doc.logLines[i]));
+        }
+    }
+}
+
+void CQuilletView::ShowLogLine(const std::string&) {
+    m_model->ShowUpTo(m_doc.logLines.size());
+}
+
+void CQuilletView::ShowStatusText(const std::string& text) {
+    if (IStatusPanes* panes = Panes()) panes->SetPaneText(0, ShownText(text));
+}
+
+void CQuilletView::PumpMessages() {
+    if (IStatusPanes* panes = Panes())
+        panes->SetPaneText(1, QStringLiteral("%1 Lines").arg(m_doc.logLines.size()));
+    const int depth = m_waitCursorDepth;
+    for (int i = 0; i < depth; ++i) QApplication::restoreOverrideCursor();
+    QApplication::processEvents();
+    for (int i = 0; i < depth; ++i) QApplication::setOverrideCursor(Qt::WaitCursor);
+}
+
+void CQuilletView::ShowMessageBox(BoxKind kind, const std::string& text) {
+    Prompts().Message(this, QStringLiteral("Webquill"), ShownText(text),
+                      kind == BoxKind::Stop ? PromptIcon::Stop : PromptIcon::None, PromptButtons::Ok);
+}
+
+void CQuilletView::SetWaitCursor(bool on) {
+    if (on) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        ++m_waitCursorDepth;
+    } else if (m_waitCursorDepth > 0) {
+        QApplication::restoreOverrideCursor();
+        --m_waitCursorDepth;
+    }
+}
+
+void CQuilletView::SetModified(bool) {}
+
+}  // namespace webquill
