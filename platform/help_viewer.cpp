@@ -57,8 +57,6 @@ public:
         auto* layout = new QVBoxLayout(this);
         layout->addLayout(buttons);
         layout->addWidget(m_browser, 1);
-        // Keys scroll the text from the start.
-        m_browser->setFocus(Qt::OtherFocusReason);
     }
 
     QTextBrowser* Browser() const { return m_browser; }
@@ -70,6 +68,8 @@ public:
         m_browser->setSource(url);
         // Asked for again while the same topic shows: go back to its top.
         m_browser->scrollToAnchor(HelpAnchor(context));
+        // Keys scroll the text, whatever button was used last.
+        m_browser->setFocus(Qt::OtherFocusReason);
     }
 
 private:
@@ -112,7 +112,7 @@ void ShowHelpTopic(QWidget* parent, int context) {
     if (!modal && parent && parent->window()->isModal()) modal = parent->window();
     window->winId();  // makes the native window, so that it can be tied
     if (QWindow* handle = window->windowHandle())
-        if (qEnvironmentVariableIsSet("XX")) handle->setTransientParent(modal && modal != window ? modal->window()->windowHandle() : nullptr);
+        handle->setTransientParent(modal && modal != window ? modal->window()->windowHandle() : nullptr);
 
     if (window->isMinimized()) window->showNormal();
     window->show();

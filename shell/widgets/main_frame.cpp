@@ -309,9 +309,8 @@ CChildFrame* CMainFrame::AddChild(std::unique_ptr<CQuilletDoc> document, const Q
     connect(view, &CQuilletView::RunFinished, this, &CMainFrame::UpdateCommandUi);
     connect(child, &QObject::destroyed, this, [this] { QMetaObject::invokeMethod(this, &CMainFrame::UpdateCommandUi, Qt::QueuedConnection); });
     ShowMenuBar(true);
-    // Before the frame is first shown its area has not been laid out yet.
-    layout()->activate();
-    child->resize(m_mdi->viewport()->size().expandedTo(QSize(400, 250)) * 0.8);
+    child->setWindowIcon(windowIcon());
+    SizeChild(child);
     child->show();
     m_mdi->setActiveSubWindow(child);
     UpdateCommandUi();
@@ -566,7 +565,16 @@ void CMainFrame::ShowWithPlacement(ShowState state) {
         case ShowState::Maximized: showMaximized(); break;
         case ShowState::Normal: show(); break;
     }
+    // The first window was made before the frame had its size.
+    layout()->activate();
+    for (CChildFrame* child : Children()) SizeChild(child);
     update();
+}
+
+void CMainFrame::SizeChild(CChildFrame* child) {
+    // A new log window takes most of the area, as a fresh child window does.
+    const QSize area = m_mdi->viewport()->size().expandedTo(QSize(400, 250));
+    child->resize(area.width() * 3 / 4, area.height() * 3 / 4);
 }
 
 void CMainFrame::SavePlacement() {

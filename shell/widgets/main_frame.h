@@ -96,6 +96,7 @@ private:
     void TileVertically();
     void ArrangeIcons();
     void UpdateTitle();
+    void SizeChild(CChildFrame* child);
 
     CQuilletApp& m_app;
     QMdiArea* m_mdi = nullptr;
