@@ -159,14 +159,19 @@ private slots:
         QDir::setCurrent(site);
         QPointer<CChildFrame> running;
         bool closedDuringRun = true;
+        bool everyLineShown = false;
         CChildFrame* child = PublishInNewWindow(QStringLiteral("manual.rul"), [&] {
             running = frame()->ActiveChild();
+            // Mid-run, the list already holds every line written so far.
+            everyLineShown = !running->Document().logLines.empty() &&
+                             running->View().ShownLineCount() == int(running->Document().logLines.size());
             closedDuringRun = running->close();
             frame()->CloseAllDocuments();
         });
         QVERIFY(child);
         QVERIFY(!closedDuringRun);
         QVERIFY(running);
+        QVERIFY(everyLineShown);
         const QString guard = QStringLiteral("Currently processing file.  Won't CLOSE until processing is COMPLETE!\n");
         QCOMPARE(int(m_prompts->messages.size()), 2);  // once for Close, once for Close All
         QCOMPARE(m_prompts->messages[0].text, guard);

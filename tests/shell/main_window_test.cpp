@@ -4,6 +4,8 @@
 #include <QDialog>
 #include <QMdiArea>
 #include <QMenuBar>
+#include <QMimeData>
+#include <QApplication>
 #include <QScreen>
 #include <QStatusBar>
 #include <QTest>
@@ -260,6 +262,24 @@ private slots:
         frame()->CloseAllDocuments();
         QTRY_VERIFY(frame()->Children().isEmpty());
         QVERIFY(m_prompts->messages.empty());
+    }
+
+    void droppedFilesOpenAsLogWindows() {
+        QTemporaryDir dir;
+        Start();
+        WriteWholeFile(dir.filePath("a.prl"), "first\r\n");
+        WriteWholeFile(dir.filePath("b.prl"), "second\r\nthird\r\n");
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(dir.filePath("a.prl")), QUrl::fromLocalFile(dir.filePath("b.prl"))});
+        QDragEnterEvent enter(QPoint(50, 50), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(frame(), &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent drop(QPointF(50, 50), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(frame(), &drop);
+        QCOMPARE(frame()->Children().size(), 3);
+        QCOMPARE(frame()->Children().last()->Document().logLines.size(), size_t(2));
+        QCOMPARE(frame()->ActiveChild()->Title(), QStringLiteral("b.prl"));
+        QTRY_COMPARE(frame()->ActiveChild()->View().ShownLineCount(), 2);
     }
 
     void openingAFileThatIsNotALogSaysSo() {

@@ -287,6 +287,8 @@ TEST_F(DocTest, LineEndsAndBlankLines) {
         {"blank lines", "one\r\n\r\n\r\ntwo\r\n", {"one", "two"}},
         {"blank first line, bare LF", "\none\n\ntwo\n", {"one", "two"}},
         {"CR inside a bare-LF file stays", "a\nb\r\n", {"a", "b\r"}},
+        // A stray bare line feed in a CR LF file loses no character.
+        {"bare LF inside a CR LF file", "one\r\ntwo\nthree\r\n", {"one", "two", "three"}},
         {"tabs and high bytes kept", "\t\xe9t\xe9\r\n", {"\t\xe9t\xe9"}},
     };
     for (const Case& c : cases) {
