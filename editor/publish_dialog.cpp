@@ -111,10 +111,8 @@ CPublishDlg::CPublishDlg(CQuilletDoc& document, QWidget* parent) : QDialog(paren
         m_combo->addItem(QString::fromStdString(path));
     }
     m_combo->setCurrentIndex(-1);
-    // A window opened for a file named on the command line already knows its
-    // rule file; offering it saves the user from typing it again.
-    m_combo->setEditText(QString::fromStdString(m_doc.ruleFilePath));
-    m_start->setEnabled(!m_doc.ruleFilePath.empty());
+    m_combo->setEditText(QString());
+    m_start->setEnabled(false);
     m_matchCase->setChecked(m_doc.settings.matchCase);
     // The rule editor is plugged in by SetRuleEditor.
     m_ruleEditor->setEnabled(false);

@@ -43,6 +43,8 @@ public:
 
     QString ChooseFile(QWidget* parent, const FileDialogRequest& request) override {
         QFileDialog dialog(parent, request.caption, request.directory);
+        // The descriptions already name their patterns.
+        dialog.setOption(QFileDialog::HideNameFilterDetails);
         dialog.setNameFilters(request.filters);
         dialog.setAcceptMode(request.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
         dialog.setFileMode(request.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);

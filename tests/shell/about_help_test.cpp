@@ -195,6 +195,10 @@ private slots:
         QVERIFY(back->isEnabled());
         QTest::mouseClick(back, Qt::LeftButton);
         QCOMPARE(CurrentHelpContext(), 5006);
+        // Keys go to the text again, not to the button used last.
+        back->setFocus();
+        ShowHelpTopic(nullptr, 5015);
+        QCOMPARE(window->focusWidget(), static_cast<QWidget*>(browser));
     }
 
     void unknownContextShowsTheContents() {

@@ -492,15 +492,14 @@ private slots:
         QVERIFY(!d.RuleEditorButton()->isEnabled());
     }
 
-    void ruleFileAlreadyKnownToTheWindowIsOffered() {
+    // The dialog always opens empty, even for a window that already knows a
+    // rule file (one named on the command line); Start needs a name given here.
+    void opensEmptyWhateverTheWindowKnows() {
         Fixture f;
         f.doc.ruleFilePath = "/home/ann/from-command-line.rul";
         QVERIFY(f.Open());
-        QCOMPARE(f.dialog->RuleFileText(), QStringLiteral("/home/ann/from-command-line.rul"));
-        QVERIFY(f.dialog->StartButton()->isEnabled());
-        f.Click(f.dialog->StartButton());
-        QCOMPARE(f.dialog->result(), int(QDialog::Accepted));
-        QCOMPARE(f.doc.ruleFilePath, std::string("/home/ann/from-command-line.rul"));
+        QCOMPARE(f.dialog->RuleFileText(), QString());
+        QVERIFY(!f.dialog->StartButton()->isEnabled());
     }
 };
 
