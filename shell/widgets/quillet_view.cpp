@@ -116,7 +116,12 @@ void CQuilletView::BeginPublishing() {
     if (m_doc.publishDialogShown) return;
     m_doc.publishDialogShown = true;
     CPublishDlg dialog(m_doc, this);
-    if (dialog.exec() == QDialog::Accepted) {
+    // The dialog and the run are on this window's stack: it stays open
+    // until both are over.
+    m_offeringDialog = true;
+    const bool start = dialog.exec() == QDialog::Accepted;
+    m_offeringDialog = false;
+    if (start) {
         ++g_runsInProgress;
         m_delegate->SetTextShown(true);
         m_run = std::make_unique<CPublishingRun>(m_doc, *this);

@@ -40,7 +40,7 @@ public:
     int ShownLineCount() const;
     int HorizontalExtent() const;
     // A run or a fill is on the stack: the window must not go away under it.
-    bool IsBusy() const { return m_run != nullptr || m_filling; }
+    bool IsBusy() const { return m_run != nullptr || m_filling || m_offeringDialog; }
     bool IsFilling() const { return m_filling; }
 
     // Printing: the page count for the document's lines (0 refuses), and the
@@ -88,6 +88,7 @@ private:
     bool m_filling = false;
     bool m_filled = false;
     bool m_drawingPassQueued = false;
+    bool m_offeringDialog = false;
     int m_displayFrameNumber = 1;
     int m_waitCursorDepth = 0;
 };
