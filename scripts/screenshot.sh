@@ -7,6 +7,15 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 out="${1:-docs/screenshot.png}"
 program="$(pwd)/build/app/webquill"
+tools=(xvfb xdotool x11-apps imagemagick)
+missing=()
+for p in "${tools[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ "${#missing[@]}" -gt 0 ]; then
+  [ "$(id -u)" -eq 0 ] || { echo "screenshot: needs ${missing[*]}" >&2; exit 1; }
+  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
 [ -x "$program" ] || scripts/build.sh default
 
 work="$(mktemp -d)"
