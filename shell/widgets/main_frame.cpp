@@ -271,22 +271,9 @@ void CMainFrame::ShowStatusPanes(const std::string& pane0, const std::string& pa
     PumpMessages();
 }
 
-void CMainFrame::PumpMessages() {
-    const int depth = m_waitCursorDepth;
-    for (int i = 0; i < depth; ++i) QApplication::restoreOverrideCursor();
-    QApplication::processEvents();
-    for (int i = 0; i < depth; ++i) QApplication::setOverrideCursor(Qt::WaitCursor);
-}
+void CMainFrame::PumpMessages() { m_waitCursors.PumpMessages(); }
 
-void CMainFrame::SetWaitCursor(bool on) {
-    if (on) {
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-        ++m_waitCursorDepth;
-    } else if (m_waitCursorDepth > 0) {
-        QApplication::restoreOverrideCursor();
-        --m_waitCursorDepth;
-    }
-}
+void CMainFrame::SetWaitCursor(bool on) { m_waitCursors.Set(on); }
 
 CChildFrame* CMainFrame::ActiveChild() const {
     return qobject_cast<CChildFrame*>(m_mdi->currentSubWindow());

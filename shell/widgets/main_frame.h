@@ -11,6 +11,7 @@
 
 #include "quillet_doc.h"
 #include "status_panes.h"
+#include "wait_cursor.h"
 #include "window_placement.h"
 
 class QAction;
@@ -115,7 +116,7 @@ private:
     bool m_logMenuShown = false;
     bool m_placementRestorePending = true;
     int m_untitledCount = 0;
-    int m_waitCursorDepth = 0;
+    CWaitCursors m_waitCursors;
     QPrinter m_printer;
 };
 

@@ -57,9 +57,7 @@ CQuilletView::CQuilletView(CQuilletDoc& document, QWidget* parent) : QWidget(par
     });
 }
 
-CQuilletView::~CQuilletView() {
-    while (m_waitCursorDepth > 0) SetWaitCursor(false);
-}
+CQuilletView::~CQuilletView() = default;
 
 IStatusPanes* CQuilletView::Panes() const { return dynamic_cast<IStatusPanes*>(window()); }
 
@@ -305,10 +303,7 @@ void CQuilletView::ShowStatusText(const std::string& text) {
 void CQuilletView::PumpMessages() {
     if (IStatusPanes* panes = Panes())
         panes->SetPaneText(1, QStringLiteral("%1 Lines").arg(m_doc.logLines.size()));
-    const int depth = m_waitCursorDepth;
-    for (int i = 0; i < depth; ++i) QApplication::restoreOverrideCursor();
-    QApplication::processEvents();
-    for (int i = 0; i < depth; ++i) QApplication::setOverrideCursor(Qt::WaitCursor);
+    m_waitCursors.PumpMessages();
 }
 
 void CQuilletView::ShowMessageBox(BoxKind kind, const std::string& text) {
@@ -316,15 +311,7 @@ void CQuilletView::ShowMessageBox(BoxKind kind, const std::string& text) {
                       kind == BoxKind::Stop ? PromptIcon::Stop : PromptIcon::None, PromptButtons::Ok);
 }
 
-void CQuilletView::SetWaitCursor(bool on) {
-    if (on) {
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-        ++m_waitCursorDepth;
-    } else if (m_waitCursorDepth > 0) {
-        QApplication::restoreOverrideCursor();
-        --m_waitCursorDepth;
-    }
-}
+void CQuilletView::SetWaitCursor(bool on) { m_waitCursors.Set(on); }
 
 void CQuilletView::SetModified(bool) {}
 

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "run_host.h"
+#include "wait_cursor.h"
 
 class QPrinter;
 
@@ -90,7 +91,7 @@ private:
     bool m_drawingPassQueued = false;
     bool m_offeringDialog = false;
     int m_displayFrameNumber = 1;
-    int m_waitCursorDepth = 0;
+    CWaitCursors m_waitCursors;
 };
 
 }  // namespace webquill
