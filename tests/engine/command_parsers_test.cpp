@@ -1,15 +1,132 @@
-// The six command-text parsers on their own: every error they report, the
-// record each builds, and the lookups of the command list.
+// The &Command section of a real rule file and the seven command-text
+// parsers: every error they report, the record each builds, and the lookup
+// of variables in the command list.
 #include <gtest/gtest.h>
 
-#include <climits>
-#include <optional>
+#include <memory>
 
 #include "test_support.h"
 
 namespace webquill::test {
 namespace {
 
+// The &Command section cut into command texts: keywords at line starts, comments,
+// line breaks, the length limit and the records a run or an editor load ends with.
+const std::string kHeader = "&Header:\r\nDocument: a.htm\r\nWWWFileName: out/a.htm\r\n";
+
+// A fresh run that has read a rule file whose command section follows
+// `marker`, and parsed its header.
+std::unique_ptr<RunFixture> Loaded(const std::string& commands, const std::string& marker = "&Commands:\r\n") {
+    TempDir dir;  // the rule text is read at once
+    auto f = std::make_unique<RunFixture>();
+    f->document.ruleFilePath = dir.Write("r.rul", kHeader + marker + commands);
+    EXPECT_TRUE(f->run.ReadRuleFile());
+    EXPECT_TRUE(f->run.ParseHeaderSection());
+    return f;
+}
+
+std::vector<std::string> Records(const RunFixture& f) {
+    std::vector<std::string> out;
+    f.document.commands.ForEach([&](const CCmdVar& r) { out.push_back(RecordText(r)); });
+    return out;
+}
+
+TEST(CommandSection, CutIntoTheseRecords) {
+    const struct {
+        std::string commands;
+        std::vector<std::string> records;
+        std::string marker = "&Commands:\r\n";
+        bool lfOnly = false;
+    } cases[] = {
+        {"Add <HR>!after!<BODY>\r\n Add <I>!after!<P>\r\n", {"Add <BODY>\r\n Add <I>!after!<P>||<HR>"}},
+        {"Delete <B> Add </B>\r\n", {"Delete <B> Add </B>|"}},
+        {"ADD <HR>!after!<BODY>\r\nadd <I>!before!<P>\r\nmAkEtOc<H2>!...!</H2>\r\n",
+         {"Add <BODY>||<HR>", "Add <P>||<I> before", "MakeTOC <H2>|</H2>"}},
+        {"Extract<T>!...!</T>!save as!t\r\nDelete<B>\r\nAdd<HR>!after!<P>\r\nReplace a!with!b\r\n"
+         "MakeTOC<H2>!...!</H2>\r\nMakeFile<HR>!...!<HR>\r\n",
+         {"Extract <T>|</T> as t", "Delete <B>|", "Add <P>||<HR>", "Replace a||b", "MakeTOC <H2>|</H2>",
+          "MakeFile <HR>|<HR>"}},
+        {"Additional!after!<BODY>\r\n", {"Add <BODY>||itional"}},  // a keyword takes only its letters
+        {"Replace!a!with!b!\r\n", {"Replace !a||b!"}},
+        {"These are my commands.\r\n\r\nDelete <B>\r\n", {"Delete <B>|"}},
+        {"Delete <B>\r\n", {"Delete <B>|"}, "&Command Add <HR>!after!<BODY>\r\n"},
+        // Comments: to the next keyword line, taking the command they stand in with them.
+        {"Delete <I>\r\n&&Add <HR>!after!<BODY>\r\nDelete <B>\r\n", {"Delete <I>|", "Delete <B>|"}},
+        {"&& my commands\r\nDelete <B>\r\n", {"Delete <B>|"}},
+        {"Replace a!with!b && not b\r\n  nor this\r\n!with!x\r\nDelete <B>\r\n", {"Replace a||b", "Delete <B>|"}},
+        {"Delete <P>!...!&&</P>\r\n</DIV>\r\nDelete <B>&&\r\nMakeFile<HR>!...!&&x",
+         {"Delete <P>|", "Delete <B>|", "MakeFile <HR>|"}},
+        {"Delete a &&\r\nDelete b &&\r\n&&Delete c\r\nDelete d\r\n", {"Delete a|", "Delete b|", "Delete d|"}},
+        // Bytes above 127 neither end a command nor start anything.
+        {"Replace cafe!with!caf\xC3\xA9 cr\xC3\xA8me\r\nDelete <B>\r\n\xC3\xA9t\xC3\xA9</B>\r\n"
+         "Add \xE2\x80\x94!before!na\xC3\xAFve\r\n",
+         {"Replace cafe||caf\xC3\xA9 cr\xC3\xA8me", "Delete <B>\r\n\xC3\xA9t\xC3\xA9</B>|",
+          "Add na\xC3\xAFve||\xE2\x80\x94 before"}},
+        {"Delete \v\xA0<B>\xA0\f\r\n", {"Delete \xA0<B>\xA0|"}},  // a no-break space byte is no blank
+        {"", {}, "&Commands:"},  // no line end after the marker: no commands
+        // Texts over several lines keep their line breaks, as the source has them.
+        {"Replace <P>\r\nold!with!new\r\n<BR>\r\nDelete <UL>\r\n!...!\r\n</UL>\r\n",
+         {"Replace <P>\r\nold||new\r\n<BR>", "Delete <UL>\r\n|\r\n</UL>"}},
+        {"Replace <P>\r\nold!with!new\r\n<BR>\r\nDelete <UL>\r\n!...!\r\n</UL>\r\n",
+         {"Replace <P>\nold||new\n<BR>", "Delete <UL>\n|\n</UL>"}, "&Commands:\r\n", true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.commands);
+        const auto f = Loaded(c.commands, c.marker);
+        f->run.SetLfOnly(c.lfOnly);
+        EXPECT_TRUE(f->run.ParseCommandSection(true)) << ::testing::PrintToString(f->document.logLines);
+        EXPECT_EQ(Records(*f), c.records);
+        EXPECT_EQ(f->Boxes(), "");
+    }
+}
+
+// A command text is measured from the keyword to the next keyword line,
+// line end included, before it is trimmed.
+TEST(CommandSection, LimitIs4096Characters) {
+    const struct { std::size_t length; const char* lineEnd; bool parses; } cases[] = {
+        {4096, "", true}, {4097, "", false}, {4094, "\r\n", true}, {4095, "\r\n", false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.length);
+        const auto f = Loaded("Add<p>!after!" + std::string(c.length - 10, 'y') + c.lineEnd);
+        EXPECT_EQ(f->run.ParseCommandSection(true), c.parses);
+        EXPECT_EQ(f->document.commands.Size(), c.parses ? 1u : 0u);
+        EXPECT_EQ(f->document.logLines, c.parses ? std::vector<std::string>{}
+                                                : std::vector<std::string>{"***> Command line length > 4096!"});
+        EXPECT_EQ(f->Boxes(), c.parses ? "" : "[stop] Command line length > 4096!\n*** Can't Continue! ***\n");
+    }
+}
+
+TEST(CommandSection, RunCreatesDateAndTimeFirstAndAnEditorLoadNoVariables) {
+    for (bool editorLoad : {true, false}) {
+        const auto f = Loaded("Extract <T>!...!</T>!save as!title\r\n");
+        ASSERT_TRUE(f->run.ParseCommandSection(editorLoad));
+        std::vector<std::string> names;
+        f->document.commands.ForEach([&](const CCmdVar& r) {
+            names.push_back(r.variableName + " " + std::to_string(r.commandNumber) +
+                            (r.kind != CommandKind::Extract ? " not an Extract" : "") +
+                            (r.newText.value_or("").empty() ? "" : " has a value"));
+        });
+        using Texts = std::vector<std::string>;
+        EXPECT_EQ(names, editorLoad ? Texts({"title 1"})
+                                    : Texts({"sysdate 1 has a value", "systime 2 has a value", "title 3"}));
+    }
+    const auto empty = Loaded("", "&Commands:");  // an empty section still gets them in a run
+    ASSERT_TRUE(empty->run.ParseCommandSection(false));
+    EXPECT_EQ(empty->document.commands.Size(), 2u);
+}
+
+TEST(CommandSection, FailureKeepsTheRecordsBuiltBeforeIt) {
+    const auto f = Loaded("Delete <ADDRESS>!...!\r\nAddresses follow</ADDRESS>\r\nDelete <B>\r\n");
+    EXPECT_FALSE(f->run.ParseCommandSection(false));
+    // The "Addresses" line became an Add without a marker, and nothing after it was parsed.
+    ASSERT_EQ(f->document.commands.Size(), 3u);
+    EXPECT_EQ(RecordText(f->document.commands.At(2)), "Delete <ADDRESS>|");
+    EXPECT_EQ(f->document.logLines,
+              std::vector<std::string>{"***> !before! or !after! is missing in Add command line!"});
+    EXPECT_EQ(f->Boxes(), "[note] 'Add' Command Error:\n!before! or !after! is missing in Add command line!\n");
+}
+
+// The command-text parsers on their own.
 using Parser = bool (CPublishingRun::*)(std::string);
 constexpr Parser kAdd = &CPublishingRun::ParseAddCommand;
 constexpr Parser kDelete = &CPublishingRun::ParseDeleteCommand;
@@ -21,245 +138,109 @@ constexpr Parser kMakeFile = &CPublishingRun::ParseMakeFileCommand;
 const std::string kLong(4097, 'x');
 const std::string kName260(260, 'n');
 
-struct ErrorCase {
-    const char* name;
-    Parser parse;
-    std::string text;
-    bool matchCase;
-    const char* boxPrefix;
-    const char* message;
-    std::string logLine = "";  // empty: the log line repeats the prefix and the message
-};
-
-class CommandParseErrors : public ::testing::TestWithParam<ErrorCase> {};
-
-TEST_P(CommandParseErrors, ReportsBoxThenLogLineAndBuildsNothing) {
-    const ErrorCase& c = GetParam();
-    RunFixture f;
-    f.run.SetMatchCase(c.matchCase);
-    EXPECT_FALSE((f.run.*c.parse)(c.text));
-    EXPECT_TRUE(f.document.commands.Empty());
-    ASSERT_EQ(f.host.boxes.size(), 1u);
-    EXPECT_EQ(f.host.boxes[0].kind, BoxKind::Note);
-    EXPECT_EQ(f.host.boxes[0].text, std::string(c.boxPrefix) + "\n" + c.message);
-    const std::string log =
-        c.logLine.empty() ? std::string("***> ") + c.boxPrefix + " " + c.message : c.logLine;
-    EXPECT_EQ(f.document.logLines, std::vector<std::string>{log});
+const char* KindOf(Parser p) {
+    return p == kAdd ? "Add" : p == kDelete ? "Delete" : p == kExtract ? "Extract"
+         : p == kReplace ? "Replace" : p == kMakeToc ? "MakeTOC" : "MakeFile";
 }
 
-constexpr const char* kAddP = "'Add' Command Error:";
-constexpr const char* kDeleteP = "'Delete' Command Error:";
-constexpr const char* kExtractP = "'Extract' Command Error:";
-constexpr const char* kReplaceP = "'Replace' Command Error:";
-constexpr const char* kMakeTocP = "'MakeTOC' Command Error:";
-constexpr const char* kMakeFileP = "'MakeFile' Command Error:";
-
-constexpr const char* kNoAddMarker = "!before! or !after! is missing in Add command line!";
-constexpr const char* kNoDots = "!...! is missing in line!";
-constexpr const char* kNoSaveAs = "!save as! is missing in line!";
-constexpr const char* kNoWith = "!with! is missing in Replace command line!";
-constexpr const char* kStartLong = "Beginning character pattern too long!";
-constexpr const char* kEndLong = "Ending character pattern too long!";
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, CommandParseErrors,
-    ::testing::Values(
-        // Add writes its messages to the log without the prefix.
-        ErrorCase{"AddNoMarker", kAdd, "<HR><BODY>", false, kAddP, kNoAddMarker,
-                  std::string("***> ") + kNoAddMarker},
-        ErrorCase{"AddMarkerCaseWithMatchCase", kAdd, "<HR>!After!<BODY>", true, kAddP,
-                  kNoAddMarker, std::string("***> ") + kNoAddMarker},
-        ErrorCase{"AddDocumentTextTooLong", kAdd, "<HR>!after!" + kLong, false, kAddP,
-                  "Add after character pattern too long!",
-                  "***> Add after character pattern too long!"},
-        ErrorCase{"AddNothingToAdd", kAdd, "!after!<BODY>", false, kAddP,
-                  "Text to add is missing in Add command line!",
-                  "***> Text to add is missing in Add command line!"},
-        ErrorCase{"AddOnlyBlanksToAdd", kAdd, " \t !before!<BODY>", false, kAddP,
-                  "Text to add is missing in Add command line!",
-                  "***> Text to add is missing in Add command line!"},
-        ErrorCase{"DeleteStartTooLong", kDelete, kLong + "!...!</B>", false, kDeleteP, kStartLong},
-        ErrorCase{"DeleteWholeTextTooLong", kDelete, kLong, false, kDeleteP, kStartLong},
-        ErrorCase{"DeleteEndTooLong", kDelete, "<B>!...!" + kLong, false, kDeleteP, kEndLong},
-        ErrorCase{"ExtractNoSaveAs", kExtract, "<T>!...!</T>", false, kExtractP, kNoSaveAs},
-        ErrorCase{"ExtractSaveAsCaseWithMatchCase", kExtract, "<T>!...!</T>!Save As!t", true,
-                  kExtractP, kNoSaveAs},
-        ErrorCase{"ExtractName261", kExtract, "<T>!...!</T>!save as!" + kName260 + "n", false,
-                  kExtractP, "Variable name too long!"},
-        ErrorCase{"ExtractNameMissing", kExtract, "<T>!...!</T>!save as!", false, kExtractP,
-                  "Variable name is empty!"},
-        ErrorCase{"ExtractNameOnlyBlanks", kExtract, "<T>!...!</T>!save as! \t ", false,
-                  kExtractP, "Variable name is empty!"},
-        ErrorCase{"ExtractNoDots", kExtract, "<T></T>!save as!t", false, kExtractP, kNoDots},
-        ErrorCase{"ExtractDotsOnlyInTheName", kExtract, "<T></T>!save as!t!...!x", false,
-                  kExtractP, kNoDots},
-        ErrorCase{"ExtractStartTooLong", kExtract, kLong + "!...!</T>!save as!t", false,
-                  kExtractP, kStartLong},
-        ErrorCase{"ExtractEndTooLong", kExtract, "<T>!...!" + kLong + "!save as!t", false,
-                  kExtractP, kEndLong},
-        ErrorCase{"ReplaceNoWith", kReplace, "old new", false, kReplaceP, kNoWith},
-        ErrorCase{"ReplaceWithCaseWithMatchCase", kReplace, "old!With!new", true, kReplaceP,
-                  kNoWith},
-        ErrorCase{"ReplaceFindTooLong", kReplace, kLong + "!with!new", false, kReplaceP,
-                  "Replace character pattern too long!"},
-        ErrorCase{"MakeTocNoDots", kMakeToc, "<H2></H2>", false, kMakeTocP, kNoDots},
-        ErrorCase{"MakeTocStartTooLong", kMakeToc, kLong + "!...!</H2>", false, kMakeTocP,
-                  kStartLong},
-        ErrorCase{"MakeTocEndTooLong", kMakeToc, "<H2>!...!" + kLong, false, kMakeTocP, kEndLong},
-        ErrorCase{"MakeFileNoDots", kMakeFile, "<HR><HR>", false, kMakeFileP, kNoDots},
-        ErrorCase{"MakeFileStartTooLong", kMakeFile, kLong + "!...!<HR>", false, kMakeFileP,
-                  kStartLong},
-        ErrorCase{"MakeFileEndTooLong", kMakeFile, "<HR>!...!" + kLong, false, kMakeFileP,
-                  kEndLong}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-struct RecordCase {
-    const char* name;
-    Parser parse;
-    std::string text;
-    CommandKind kind;
-    std::string first;
-    std::string second = "";
-    std::optional<std::string> newText = std::nullopt;
-    std::int32_t instance = 1;
-    std::int32_t before = 0;
-    std::string variableName = "";
-    bool matchCase = false;
-    bool lfOnly = false;
-};
-
-class CommandRecordFields : public ::testing::TestWithParam<RecordCase> {};
-
-TEST_P(CommandRecordFields, AreTakenFromTheText) {
-    const RecordCase& c = GetParam();
-    RunFixture f;
-    f.run.SetMatchCase(c.matchCase);
-    f.run.SetLfOnly(c.lfOnly);
-    ASSERT_TRUE((f.run.*c.parse)(c.text)) << ::testing::PrintToString(f.document.logLines);
-    ASSERT_EQ(f.document.commands.Size(), 1u);
-    const CCmdVar& r = f.document.commands.At(0);
-    EXPECT_EQ(r.kind, c.kind);
-    EXPECT_EQ(r.commandNumber, 1);
-    EXPECT_EQ(r.firstText, c.first);
-    EXPECT_EQ(r.secondText, c.second);
-    EXPECT_EQ(r.newText, c.newText);
-    EXPECT_EQ(r.instance, c.instance);
-    EXPECT_EQ(r.before, c.before);
-    EXPECT_EQ(r.variableName, c.variableName);
-    EXPECT_TRUE(f.host.boxes.empty());
-    EXPECT_TRUE(f.document.logLines.empty());
+TEST(CommandParsers, ErrorsShowANoteAndALogLineAndBuildNothing) {
+    const char* noDots = "!...! is missing in line!";
+    const char* noAddMarker = "!before! or !after! is missing in Add command line!";
+    const char* noText = "Text to add is missing in Add command line!";
+    const char* noSaveAs = "!save as! is missing in line!";
+    const char* noWith = "!with! is missing in Replace command line!";
+    const char* startLong = "Beginning character pattern too long!";
+    const char* endLong = "Ending character pattern too long!";
+    const struct { Parser parse; std::string text; const char* message; bool matchCase = false; } cases[] = {
+        {kAdd, "<HR><BODY>", noAddMarker},
+        {kAdd, "<HR>!After!<BODY>", noAddMarker, true},
+        {kAdd, "<HR>!after!" + kLong, "Add after character pattern too long!"},
+        {kAdd, "!after!<BODY>", noText},
+        {kAdd, " \t !before!<BODY>", noText},
+        {kDelete, kLong + "!...!</B>", startLong},
+        {kDelete, "<B>!...!" + kLong, endLong},
+        {kExtract, "<T>!...!</T>", noSaveAs},
+        {kExtract, "<T>!...!</T>!Save As!t", noSaveAs, true},
+        {kExtract, "<T>!...!</T>!save as!" + kName260 + "n", "Variable name too long!"},
+        {kExtract, "<T>!...!</T>!save as! \t ", "Variable name is empty!"},
+        {kExtract, "<T></T>!save as!t!...!x", noDots},  // the marker counts only before !save as!
+        {kExtract, kLong + "!...!</T>!save as!t", startLong},
+        {kExtract, "<T>!...!" + kLong + "!save as!t", endLong},
+        {kReplace, "old new", noWith},
+        {kReplace, "old!With!new", noWith, true},
+        {kReplace, kLong + "!with!new", "Replace character pattern too long!"},
+        {kMakeToc, "<H2></H2>", noDots},
+        {kMakeToc, kLong + "!...!</H2>", startLong},
+        {kMakeFile, "<HR><HR>", noDots},
+        {kMakeFile, "<HR>!...!" + kLong, endLong},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text.substr(0, 40));
+        RunFixture f;
+        f.run.SetMatchCase(c.matchCase);
+        EXPECT_FALSE((f.run.*c.parse)(c.text));
+        EXPECT_TRUE(f.document.commands.Empty());
+        const std::string prefix = std::string("'") + KindOf(c.parse) + "' Command Error:";
+        EXPECT_EQ(f.Boxes(), "[note] " + prefix + "\n" + c.message + "\n");
+        // Add's log line leaves out the prefix.
+        EXPECT_EQ(f.document.logLines, std::vector<std::string>{"***> " + (c.parse == kAdd ? "" : prefix + " ") +
+                                                                c.message});
+    }
 }
 
-using K = CommandKind;
-INSTANTIATE_TEST_SUITE_P(
-    Cases, CommandRecordFields,
-    ::testing::Values(
-        RecordCase{.name = "AddAfterSecondInstance", .parse = kAdd, .text = "<HR>!after!<BODY>::2",
-                   .kind = K::Add, .first = "<BODY>", .newText = "<HR>", .instance = 2},
-        RecordCase{.name = "AddEveryInstance", .parse = kAdd, .text = "<HR>!after!<BODY>::a",
-                   .kind = K::Add, .first = "<BODY>", .newText = "<HR>", .instance = 0},
-        RecordCase{.name = "AddEveryInstanceCapital", .parse = kAdd,
-                   .text = "<HR>!after!<BODY>::A", .kind = K::Add, .first = "<BODY>",
-                   .newText = "<HR>", .instance = 0},
-        RecordCase{.name = "AddOtherLetterKeepsTheMarker", .parse = kAdd,
-                   .text = "<HR>!after!<BODY>::x", .kind = K::Add, .first = "<BODY>::x",
-                   .newText = "<HR>"},
-        RecordCase{.name = "AddOnlyTheFirstInstanceMarkerCounts", .parse = kAdd,
-                   .text = "<HR>!after!a::b::3", .kind = K::Add, .first = "a::b::3",
-                   .newText = "<HR>"},
-        RecordCase{.name = "AddInstanceDigitsEndAtANonDigit", .parse = kAdd,
-                   .text = "<HR>!after!<BODY>::12th", .kind = K::Add, .first = "<BODY>",
-                   .newText = "<HR>", .instance = 12},
-        RecordCase{.name = "AddLargestInstance", .parse = kAdd,
-                   .text = "<HR>!after!<BODY>::2147483646", .kind = K::Add, .first = "<BODY>",
-                   .newText = "<HR>", .instance = 2147483646},
-        RecordCase{.name = "AddInstanceJustTooLargeSaturates", .parse = kAdd,
-                   .text = "<HR>!after!<BODY>::2147483648", .kind = K::Add, .first = "<BODY>",
-                   .newText = "<HR>", .instance = INT32_MAX},
-        RecordCase{.name = "AddHugeInstanceSaturates", .parse = kAdd,
-                   .text = "<HR>!after!<BODY>::99999999999999999999999", .kind = K::Add,
-                   .first = "<BODY>", .newText = "<HR>", .instance = INT32_MAX},
-        RecordCase{.name = "AddBefore", .parse = kAdd, .text = "<HR>!before!<BODY>",
-                   .kind = K::Add, .first = "<BODY>", .newText = "<HR>", .before = 1},
-        RecordCase{.name = "AddBothMarkersIsBefore", .parse = kAdd,
-                   .text = "<HR>!after!<P>!before!<BODY>", .kind = K::Add, .first = "<BODY>",
-                   .newText = "<HR>!after!<P>", .before = 1},
-        RecordCase{.name = "AddTrimsOnlyTheNewText", .parse = kAdd,
-                   .text = "  <HR>\t !after! <BODY> ", .kind = K::Add, .first = " <BODY> ",
-                   .newText = "<HR>"},
-        RecordCase{.name = "AddMarkerInAnyCase", .parse = kAdd, .text = "<HR>!AFTER!<BODY>",
-                   .kind = K::Add, .first = "<BODY>", .newText = "<HR>"},
-        RecordCase{.name = "DeleteWithoutEndPattern", .parse = kDelete, .text = "<B>",
-                   .kind = K::Delete, .first = "<B>"},
-        RecordCase{.name = "DeleteKeepsBlanksNextToTheDots", .parse = kDelete,
-                   .text = "<B> !...! </B>", .kind = K::Delete, .first = "<B> ",
-                   .second = " </B>"},
-        RecordCase{.name = "DeleteEveryInstance", .parse = kDelete, .text = "<B>!...!</B>::A",
-                   .kind = K::Delete, .first = "<B>", .second = "</B>", .instance = 0},
-        RecordCase{.name = "DeleteInstanceWithoutEndPattern", .parse = kDelete,
-                   .text = "<B>::3", .kind = K::Delete, .first = "<B>", .instance = 3},
-        RecordCase{.name = "Extract", .parse = kExtract, .text = "<T>!...!</T>!save as!  title",
-                   .kind = K::Extract, .first = "<T>", .second = "</T>",
-                   .variableName = "title"},
-        RecordCase{.name = "ExtractHasNoInstanceMarker", .parse = kExtract,
-                   .text = "<T>::2!...!</T>!save as!t", .kind = K::Extract, .first = "<T>::2",
-                   .second = "</T>", .variableName = "t"},
-        RecordCase{.name = "ExtractName260", .parse = kExtract,
-                   .text = "<T>!...!</T>!save as!" + kName260, .kind = K::Extract,
-                   .first = "<T>", .second = "</T>", .variableName = kName260},
-        RecordCase{.name = "ExtractMarkerInAnyCase", .parse = kExtract,
-                   .text = "<T>!...!</T>!SAVE AS!t", .kind = K::Extract, .first = "<T>",
-                   .second = "</T>", .variableName = "t"},
-        RecordCase{.name = "ReplaceSecondInstance", .parse = kReplace, .text = "old!with!new::2",
-                   .kind = K::Replace, .first = "old", .newText = "new", .instance = 2},
-        RecordCase{.name = "ReplaceKeepsBlanks", .parse = kReplace, .text = "old !with! new",
-                   .kind = K::Replace, .first = "old ", .newText = " new"},
-        RecordCase{.name = "ReplaceCutsAtTheFirstWith", .parse = kReplace,
-                   .text = "a!with!b!with!c", .kind = K::Replace, .first = "a",
-                   .newText = "b!with!c"},
-        RecordCase{.name = "ReplaceNothingBeforeWithFindsTheWholeText", .parse = kReplace,
-                   .text = "!with!abc", .kind = K::Replace, .first = "!with!abc",
-                   .newText = ""},
-        RecordCase{.name = "ReplaceMarkerInAnyCase", .parse = kReplace, .text = "old!With!new",
-                   .kind = K::Replace, .first = "old", .newText = "new"},
-        RecordCase{.name = "MakeTocTrimsAroundTheDots", .parse = kMakeToc,
-                   .text = "<H2>  !...!  </H2>", .kind = K::MakeTOC, .first = "<H2>",
-                   .second = "</H2>"},
-        RecordCase{.name = "MakeFileTrimsAroundTheDots", .parse = kMakeFile,
-                   .text = "<HR>\t!...! <HR>", .kind = K::MakeFile, .first = "<HR>",
-                   .second = "<HR>"},
-        // The line-break marker follows the source's line ends in every text
-        // but the variable name.
-        RecordCase{.name = "ReplaceLineBreaksCrLf", .parse = kReplace, .text = "a!$b!with!c!$d",
-                   .kind = K::Replace, .first = "a\r\nb", .newText = "c\r\nd"},
-        RecordCase{.name = "ReplaceLineBreaksLf", .parse = kReplace, .text = "a!$b!with!c!$d",
-                   .kind = K::Replace, .first = "a\nb", .newText = "c\nd", .lfOnly = true},
-        RecordCase{.name = "ReplaceLiteralCrLfInLfSource", .parse = kReplace,
-                   .text = "a\r\nb!with!c", .kind = K::Replace, .first = "a\nb", .newText = "c",
-                   .lfOnly = true},
-        RecordCase{.name = "AddLineBreaks", .parse = kAdd, .text = "x!$y!after!p!$q",
-                   .kind = K::Add, .first = "p\r\nq", .newText = "x\r\ny"},
-        RecordCase{.name = "DeleteLineBreaks", .parse = kDelete, .text = "<P>!$!...!!$</P>",
-                   .kind = K::Delete, .first = "<P>\n", .second = "\n</P>", .lfOnly = true},
-        RecordCase{.name = "ExtractLineBreaksNotInTheName", .parse = kExtract,
-                   .text = "a!$!...!b!$!save as!v!$", .kind = K::Extract, .first = "a\r\n",
-                   .second = "b\r\n", .variableName = "v!$"},
-        RecordCase{.name = "MakeTocLineBreaks", .parse = kMakeToc, .text = "<H2>!$ !...! !$</H2>",
-                   .kind = K::MakeTOC, .first = "<H2>\r\n", .second = "\r\n</H2>"},
-        RecordCase{.name = "MakeFileLineBreaks", .parse = kMakeFile, .text = "<HR>!$!...!<HR>",
-                   .kind = K::MakeFile, .first = "<HR>\n", .second = "<HR>", .lfOnly = true}),
-    [](const auto& info) { return std::string(info.param.name); });
+TEST(CommandParsers, RecordsTakeTheirFieldsFromTheText) {
+    const struct { Parser parse; std::string text; std::string record; bool lfOnly = false; } cases[] = {
+        {kAdd, "<HR>!after!<BODY>::2", "Add <BODY>||<HR> ::2"},
+        {kAdd, "<HR>!after!<BODY>::a", "Add <BODY>||<HR> ::0"},  // so does ::A
+        {kAdd, "<HR>!after!<BODY>::x", "Add <BODY>::x||<HR>"},
+        {kAdd, "<HR>!after!a::b::3", "Add a::b::3||<HR>"},  // only the first "::" counts
+        {kAdd, "<HR>!after!<BODY>::12th", "Add <BODY>||<HR> ::12"},
+        {kAdd, "<HR>!after!<BODY>::2147483646", "Add <BODY>||<HR> ::2147483646"},
+        {kAdd, "<HR>!after!<BODY>::2147483648", "Add <BODY>||<HR> ::2147483647"},  // saturates
+        {kAdd, "<HR>!before!<BODY>", "Add <BODY>||<HR> before"},
+        {kAdd, "<HR>!after!<P>!before!<BODY>", "Add <BODY>||<HR>!after!<P> before"},
+        {kAdd, "  <HR>\t !AFTER! <BODY> ", "Add  <BODY> ||<HR>"},  // only the new text is trimmed
+        {kDelete, "<B>", "Delete <B>|"},
+        {kDelete, "<B> !...! </B>", "Delete <B> | </B>"},
+        {kDelete, "<B>!...!</B>::A", "Delete <B>|</B> ::0"},
+        {kExtract, "<T>!...!</T>!SAVE AS!  title", "Extract <T>|</T> as title"},
+        {kExtract, "<T>::2!...!</T>!save as!t", "Extract <T>::2|</T> as t"},
+        {kExtract, "<T>!...!</T>!save as!" + kName260, "Extract <T>|</T> as " + kName260},
+        {kReplace, "old!with!new::2", "Replace old||new ::2"},
+        {kReplace, "old !With! new", "Replace old || new"},
+        {kReplace, "a!with!b!with!c", "Replace a||b!with!c"},
+        {kReplace, "!with!abc", "Replace !with!abc||"},  // nothing before the marker: all is found
+        {kMakeToc, "<H2>  !...!  </H2>", "MakeTOC <H2>|</H2>"},
+        {kMakeFile, "<HR>\t!...! <HR>", "MakeFile <HR>|<HR>"},
+        // The line-break marker follows the source's line ends in every text but the name.
+        {kReplace, "a!$b!with!c!$d", "Replace a\r\nb||c\r\nd"},
+        {kReplace, "a!$b!with!c!$d", "Replace a\nb||c\nd", true},
+        {kReplace, "a\r\nb!with!c", "Replace a\nb||c", true},
+        {kReplace, "a!!$$\r\r\n\n!with!c", "Replace a!\n$\r\n\n||c", true},  // a bare CR or LF stays
+        {kAdd, "x!$y!after!p!$q", "Add p\r\nq||x\r\ny"},
+        {kDelete, "<P>!$!...!!$</P>", "Delete <P>\n|\n</P>", true},
+        {kExtract, "a!$!...!b!$!save as!v!$", "Extract a\r\n|b\r\n as v!$"},
+        {kMakeToc, "<H2>!$ !...! !$</H2>", "MakeTOC <H2>\r\n|\r\n</H2>"},
+    };
+    for (const auto& c : cases) {
+        RunFixture f;
+        f.run.SetLfOnly(c.lfOnly);
+        ASSERT_TRUE((f.run.*c.parse)(c.text)) << c.text << ::testing::PrintToString(f.document.logLines);
+        ASSERT_EQ(f.document.commands.Size(), 1u);
+        EXPECT_EQ(RecordText(f.document.commands.At(0)), c.record) << c.text;
+        EXPECT_EQ(f.document.commands.At(0).commandNumber, 1);
+        EXPECT_EQ(f.Boxes(), "");
+        EXPECT_TRUE(f.document.logLines.empty());
+    }
+}
 
-TEST(CommandNumbers, CountOnlyTheRecordsBuilt) {
+TEST(CommandParsers, NumbersCountOnlyTheRecordsBuilt) {
     RunFixture f;
     ASSERT_TRUE(f.run.ParseDeleteCommand("<B>"));
     ASSERT_FALSE(f.run.ParseReplaceCommand("no marker"));
     ASSERT_TRUE(f.run.ParseMakeTocCommand("<H2>!...!</H2>"));
-    ASSERT_TRUE(f.run.ParseAddCommand("<HR>!after!<P>"));
-    ASSERT_EQ(f.document.commands.Size(), 3u);
-    EXPECT_EQ(f.document.commands.At(0).commandNumber, 1);
+    ASSERT_EQ(f.document.commands.Size(), 2u);
     EXPECT_EQ(f.document.commands.At(1).commandNumber, 2);
-    EXPECT_EQ(f.document.commands.At(2).commandNumber, 3);
 }
 
 CCmdVar& Named(CCmdVarList& list, const std::string& name, std::int32_t number) {
@@ -269,40 +250,110 @@ CCmdVar& Named(CCmdVarList& list, const std::string& name, std::int32_t number) 
     return r;
 }
 
+// Templates name variables in any case of the ASCII letters, and only those.
 TEST(CommandLists, FindVariableFoldsOnlyAsciiLetters) {
     CCmdVarList list;
+    EXPECT_EQ(list.FindVariable("title_1"), nullptr);
     Named(list, "", 1);  // a command record carries no name
     CCmdVar& title = Named(list, "Title_1", 2);
     Named(list, "TITLE_1", 3);
     CCmdVar& latin = Named(list, "caf\xE9", 4);
     CCmdVar& utf8 = Named(list, "caf\xC3\xA9", 5);
-
-    EXPECT_EQ(list.FindVariable("title_1"), &title);  // the first one from the head
-    EXPECT_EQ(list.FindVariable("TiTlE_1"), &title);
+    EXPECT_EQ(list.FindVariable("TiTlE_1"), &title);  // the first one from the head
     EXPECT_EQ(list.FindVariable("CAF\xE9"), &latin);
     EXPECT_EQ(list.FindVariable("caf\xC9"), nullptr);  // Latin-1 capital E acute
     EXPECT_EQ(list.FindVariable("CAF\xC3\xA9"), &utf8);
     EXPECT_EQ(list.FindVariable("caf\xC3\x89"), nullptr);  // UTF-8 capital E acute
-    EXPECT_EQ(list.FindVariable("title"), nullptr);
-    EXPECT_EQ(list.FindVariable("title_1 "), nullptr);
     EXPECT_EQ(list.FindVariable(""), nullptr);
-    EXPECT_EQ(CCmdVarList().FindVariable("title_1"), nullptr);
 }
 
-TEST(CommandLists, FindByCommandNumberFallsBackToTheLastRecord) {
-    CCmdVarList list;
-    EXPECT_EQ(list.FindByCommandNumber(1), nullptr);
-    CCmdVar& first = Named(list, "a", 1);
-    CCmdVar& second = Named(list, "b", 2);
-    Named(list, "c", 2);
-    CCmdVar& last = Named(list, "d", 7);
-    EXPECT_EQ(list.FindByCommandNumber(1), &first);
-    EXPECT_EQ(list.FindByCommandNumber(2), &second);
-    EXPECT_EQ(list.FindByCommandNumber(7), &last);
-    EXPECT_EQ(list.FindByCommandNumber(3), &last);
-    EXPECT_EQ(list.FindByCommandNumber(-1), &last);
-    list.Clear();
-    EXPECT_EQ(list.FindByCommandNumber(7), nullptr);
+// The Wrap command line: its texts, the number-format decoding and its errors.
+const std::string kRest = "!...!x!with start!a!end!b";
+
+TEST(WrapParse, DecodesPrefixAndFormat) {
+    const struct { std::string text; const char* prefix; const char* format; } cases[] = {
+        {"X!.!X!.!!...!</P>!with start!<LI>!end!</LI>", "", "X.X."},
+        {"!(!rr!)!" + kRest, "", "(rr)"},
+        {"  X!.!" + kRest, "", "X."},
+        {"(X)" + kRest, "", ""},
+        {"<P>!***!" + kRest, "<P>", ""},
+        {"<P>!***!XX!.!" + kRest, "<P>", "XX."},
+        {"X!a" + kRest, "", "X"},  // a '!' not followed by a delimiter ends the format quietly
+        {"!(-!  x!)!" + kRest, "", "(-x)"},
+    };
+    for (const auto& c : cases) {
+        RunFixture f;
+        ASSERT_TRUE(f.run.ParseWrapCommand(c.text)) << c.text;
+        ASSERT_EQ(f.document.wrappers.Size(), 1u);
+        const CWrapper& w = f.document.wrappers.At(0);
+        EXPECT_EQ(w.numberPrefix, c.prefix) << c.text;
+        EXPECT_EQ(w.numberFormat, c.format) << c.text;
+        EXPECT_EQ(w.wrapNumber, 1);
+        EXPECT_EQ(f.Boxes(), "");
+    }
+}
+
+TEST(WrapParse, KeepsItsTextsUntrimmedAndItsLineBreaksFollowTheSource) {
+    RunFixture f;
+    ASSERT_TRUE(f.run.ParseWrapCommand("X!.!!...! </P>!with start! <LI> !end! </LI>"));
+    const CWrapper& w = f.document.wrappers.At(0);
+    EXPECT_EQ(w.endOfParagraph + "|" + w.textBefore + "|" + w.textAfter, " </P>| <LI> | </LI>");
+    for (bool lfOnly : {false, true}) {
+        RunFixture g;
+        g.run.SetLfOnly(lfOnly);
+        ASSERT_TRUE(g.run.ParseWrapCommand("X!.!!...!!$!$!with start!<LI>!end!</LI>!$"));
+        const std::string br = lfOnly ? "\n" : "\r\n";
+        EXPECT_EQ(g.document.wrappers.At(0).endOfParagraph, br + br);
+        EXPECT_EQ(g.document.wrappers.At(0).textAfter, "</LI>" + br);
+    }
+}
+
+TEST(WrapParse, ErrorsShowANoteAndALogLineAndAppendNothing) {
+    const std::string big(4097, 'y');
+    const std::string p = "***> 'Wrap' Command Error: ";
+    const std::string notDelimiter = " is not a valid delimiter character!\ndelimiter must be defined as "
+                                     "!ddd!\nWhere each d is a valid delimiter character.\n'Can't continue!";
+    const struct { std::string text, box, logLine = ""; } cases[] = {  // the log line: the prefix and box, or this
+        {"X!.!x!with start!a!end!b", "!...! is missing in line!"},
+        {"X!.!!...!x!end!b", "'!with start! ' is missing in line!"},
+        {"X!.!!...!x!with start!a", "'!end! ' is missing in line!", p + "!end! ' is missing in line!"},
+        {"!a!X" + kRest,
+         "'!' not allowed in format area\nunless its used as a delimiter indicator!\n'a' follows '!'.  Can't continue!",
+         p + "'!' not allowed in wrap format area unless its used as a delimiter indicator!"},
+        {"!(X" + kRest, "'X'" + notDelimiter, p + "'Wrap' Command Error:\n'X' is not a valid delimiter character!"},
+        {"!((((((((((!X" + kRest, "'('" + notDelimiter,
+         p + "'Wrap' Command Error:\n'(' is not a valid delimiter character!"},
+        {"!(!  " + kRest,
+         "Don't know how to interrupt:\n!(!  \nfollowing first delimiter indicator '!'.\nCan't continue!",
+         p + "Don't know how to interrupt paragraph format!"},
+        {"X!.a!" + kRest, "'!' is not a valid format delimiter!\nCan't continue!",
+         p + "'Wrap' Command Error:\n'!' is not a valid format delimiter!"},
+        {"X!.!!...!x!with start!a!end!" + big, "Ending wrap character pattern too long!"},
+        {"X!.!!...!x!with start!" + big + "!end!b", "Starting wrap character pattern too long!"},
+        {"X!.!!...!" + big + "!with start!a!end!b", "Starting wrap character pattern too long!"},
+        {std::string(261, 'p') + "!***!X!.!" + kRest,
+         "Prefix:\n" + std::string(261, 'p') + " to long.\nCan't continue!", p + "Prefix to long!"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text.substr(0, 40));
+        RunFixture f;
+        EXPECT_FALSE(f.run.ParseWrapCommand(c.text));
+        EXPECT_TRUE(f.document.wrappers.Empty());
+        EXPECT_EQ(f.Boxes(), "[note] 'Wrap' Command Error:\n" + c.box + "\n");
+        EXPECT_EQ(f.document.logLines, std::vector<std::string>{c.logLine.empty() ? p + c.box : c.logLine});
+    }
+    RunFixture f;
+    const std::string longest(4096, 'y');
+    EXPECT_TRUE(f.run.ParseWrapCommand(std::string(260, 'p') + "!***!X!.!!...!x!with start!" + longest + "!end!" +
+                                       longest));
+}
+
+TEST(WrapParse, MarkersHonourMatchCase) {
+    RunFixture blind;
+    EXPECT_TRUE(blind.run.ParseWrapCommand("X!.!!...!x!WITH START!a!End!b"));
+    RunFixture exact;
+    exact.run.SetMatchCase(true);
+    EXPECT_FALSE(exact.run.ParseWrapCommand("X!.!!...!x!WITH START!a!end!b"));
 }
 
 }  // namespace

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <set>
 
@@ -31,10 +30,6 @@ std::vector<std::string> Values(const std::string& page, const std::string& attr
     return values;
 }
 
-bool IsLocal(const std::string& reference) {
-    return !reference.empty() && reference[0] != '#' && reference.find(':') == std::string::npos;
-}
-
 std::string PageName(std::size_t k) {
     char name[32];
     std::snprintf(name, sizeof name, "page%03zu.htm", k);
@@ -52,42 +47,36 @@ protected:
     void SetUp() override {
         const fs::path examples = fs::path(WEBQUILL_SOURCE_DIR) / "examples";
         fs::copy(examples, dir.Path() / "examples", fs::copy_options::recursive);
-        const std::string command = "cd '" + dir.File("examples") + "' && env XDG_CONFIG_HOME='" +
-                                    dir.File("config") + "' SOURCE_DATE_EPOCH=944352900 TZ=UTC '" +
-                                    WEBQUILL_PUBLISH_PATH "' manual.rul >'" + dir.File("log") +
-                                    "' 2>'" + dir.File("boxes") + "'";
-        status = std::system(command.c_str());
+        run = RunPublishProgram("manual.rul", dir.Path() / "examples", "SOURCE_DATE_EPOCH=944352900 TZ=UTC");
         site = dir.Path() / "out" / "example";
         // As the publishing script does: the images go beside the pages.
         if (fs::exists(site)) fs::copy(examples / "images", site / "images", fs::copy_options::recursive);
-        source = ReadFile((examples / "manual.htm").string());
+        chapters = Count(ReadFile((examples / "manual.htm").string()), "<!-- chapter -->");
     }
-
     std::string Site(const std::string& name) const { return ReadFile((site / name).string()); }
 
     TempDir dir;
-    int status = -1;
+    ProgramResult run;
     fs::path site;
-    std::string source;
+    std::size_t chapters = 0;
 };
 
 TEST_F(ExampleSite, PublishesOnePagePerChapterWithoutComplaint) {
-    ASSERT_EQ(status, 0) << ReadFile(dir.File("boxes"));
-    EXPECT_EQ(ReadFile(dir.File("boxes")), "");
-    const std::size_t chapters = Count(source, "<!-- chapter -->");
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.err, "");
     EXPECT_GE(chapters, 15u);
-    const std::vector<std::string> log = Lines(ReadFile(dir.File("log")));
+    const std::vector<std::string> log = Lines(run.out);
     ASSERT_GE(log.size(), chapters);
     EXPECT_EQ(log[log.size() - chapters - 1], "Files Successfully Published:");
     std::set<std::string> expected{"index.htm", "images"};
     for (std::size_t k = 0; k < chapters; ++k) expected.insert(PageName(k));
-    std::set<std::string> present;
-    for (const auto& entry : fs::directory_iterator(site)) present.insert(entry.path().filename().string());
-    EXPECT_EQ(present, expected);
+    for (const auto& entry : fs::directory_iterator(site))
+        EXPECT_EQ(expected.erase(entry.path().filename().string()), 1u) << entry.path();
+    EXPECT_TRUE(expected.empty());
 }
 
 TEST_F(ExampleSite, EveryLocalLinkLeadsToAFileOfTheSite) {
-    ASSERT_EQ(status, 0);
+    ASSERT_EQ(run.status, 0);
     for (const auto& entry : fs::directory_iterator(site)) {
         if (entry.path().extension() != ".htm") continue;
         const std::string name = entry.path().filename().string();
@@ -97,19 +86,16 @@ TEST_F(ExampleSite, EveryLocalLinkLeadsToAFileOfTheSite) {
         EXPECT_EQ(page.find("<!--"), std::string::npos);
         EXPECT_EQ(page.find("<B>"), std::string::npos);
         std::vector<std::string> references = Values(page, "href");
-        const std::vector<std::string> sources = Values(page, "src");
-        references.insert(references.end(), sources.begin(), sources.end());
-        for (std::string reference : references) {
-            if (!IsLocal(reference)) continue;
-            reference = reference.substr(0, reference.find('#'));
-            EXPECT_TRUE(fs::is_regular_file(site / reference)) << reference;
-        }
+        for (const std::string& image : Values(page, "src")) references.push_back(image);
+        for (const std::string& reference : references)  // local ones, without their fragment
+            if (!reference.empty() && reference[0] != '#' && reference.find(':') == std::string::npos) {
+                EXPECT_TRUE(fs::is_regular_file(site / reference.substr(0, reference.find('#')))) << reference;
+            }
     }
 }
 
 TEST_F(ExampleSite, ContentsAndPagesLinkInReadingOrder) {
-    ASSERT_EQ(status, 0);
-    const std::size_t chapters = Count(source, "<!-- chapter -->");
+    ASSERT_EQ(run.status, 0);
     std::vector<std::string> pages;
     for (std::size_t k = 0; k < chapters; ++k) pages.push_back(PageName(k));
     EXPECT_EQ(Values(Site("index.htm"), "href"), pages);

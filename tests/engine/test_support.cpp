@@ -2,30 +2,18 @@
 
 #include <sys/wait.h>
 
-#include <atomic>
-#include <cstdio>
 #include <cstdlib>
 #include <fstream>
-#include <random>
-#include <sstream>
+#include <iterator>
 #include <stdexcept>
 #include <unistd.h>
 
 namespace webquill::test {
 
 TempDir::TempDir() {
-    static std::atomic<int> counter{0};
-    std::random_device seed;
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        auto candidate = std::filesystem::temp_directory_path() /
-                         ("webquill-test-" + std::to_string(::getpid()) + "-" +
-                          std::to_string(counter++) + "-" + std::to_string(seed() % 100000));
-        if (std::filesystem::create_directory(candidate)) {
-            m_path = candidate;
-            return;
-        }
-    }
-    throw std::runtime_error("cannot make a temporary folder");
+    std::string name = (std::filesystem::temp_directory_path() / "webquill-test-XXXXXX").string();
+    if (!::mkdtemp(name.data())) throw std::runtime_error("cannot make a temporary folder");
+    m_path = name;
 }
 
 TempDir::~TempDir() {
@@ -35,40 +23,48 @@ TempDir::~TempDir() {
     std::filesystem::remove_all(m_path, ignored);
 }
 
-std::string TempDir::File(const std::string& name) const { return (m_path / name).string(); }
-
 std::string TempDir::Write(const std::string& name, const std::string& bytes) const {
     const auto path = m_path / name;
     std::filesystem::create_directories(path.parent_path());
-    std::ofstream out(path, std::ios::binary);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    std::ofstream(path, std::ios::binary) << bytes;
     return path.string();
 }
 
 std::string ReadFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
+    return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-ProgramResult RunPublishProgram(const std::string& arguments, const TempDir& workDir,
+ProgramResult RunPublishProgram(const std::string& arguments, const std::filesystem::path& workDir,
                                 const std::string& environment) {
-    const std::string out = workDir.File(".program-out");
-    const std::string err = workDir.File(".program-err");
-    const std::string config = workDir.File(".config");
+    const std::string out = (workDir / ".program-out").string(), err = (workDir / ".program-err").string();
+    const std::string config = (workDir / ".config").string();
     std::filesystem::create_directories(config);
-    const std::string command = "cd '" + workDir.Path().string() + "' && env XDG_CONFIG_HOME='" +
-                                config + "' " + environment + " '" WEBQUILL_PUBLISH_PATH "' " +
-                                arguments + " >'" + out + "' 2>'" + err + "'";
+    const std::string command = "cd '" + workDir.string() + "' && env XDG_CONFIG_HOME='" + config + "' " +
+                                environment + " '" WEBQUILL_PUBLISH_PATH "' " + arguments + " >'" + out + "' 2>'" +
+                                err + "'";
     const int raw = std::system(command.c_str());
-    ProgramResult result;
-    result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    result.out = ReadFile(out);
-    result.err = ReadFile(err);
+    ProgramResult result{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadFile(out), ReadFile(err)};
     std::filesystem::remove(out);
     std::filesystem::remove(err);
     return result;
+}
+
+std::string RunFixture::Boxes() const {
+    std::string all;
+    for (const RecordedBox& b : host.boxes)
+        all += (b.kind == BoxKind::Stop ? "[stop] " : "[note] ") + b.text + "\n";
+    return all;
+}
+
+std::string RecordText(const CCmdVar& r) {
+    static const char* const kinds[] = {"None", "Extract", "Delete", "Add", "Replace", "MakeTOC", "MakeFile"};
+    std::string text = kinds[static_cast<int>(r.kind)] + (" " + r.firstText) + "|" + r.secondText;
+    if (r.newText) text += "|" + *r.newText;
+    if (r.instance != 1) text += " ::" + std::to_string(r.instance);
+    if (r.before) text += " before";
+    if (!r.variableName.empty()) text += " as " + r.variableName;
+    return text;
 }
 
 std::vector<std::string> Lines(const std::string& output) {

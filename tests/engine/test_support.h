@@ -19,8 +19,7 @@ public:
     TempDir& operator=(const TempDir&) = delete;
 
     const std::filesystem::path& Path() const { return m_path; }
-    // Path of `name` inside the folder, as a string.
-    std::string File(const std::string& name) const;
+    std::string File(const std::string& name) const { return (m_path / name).string(); }
     // Writes `bytes` to `name` (folders made as needed) and returns its path.
     std::string Write(const std::string& name, const std::string& bytes) const;
 
@@ -30,10 +29,7 @@ private:
 
 std::string ReadFile(const std::string& path);
 
-struct RecordedBox {
-    BoxKind kind;
-    std::string text;
-};
+struct RecordedBox { BoxKind kind; std::string text; };
 
 // Keeps everything a run shows, in order.
 class RecordingHost : public IRunHost {
@@ -41,12 +37,9 @@ public:
     void ShowLogLine(const std::string& line) override { shownLines.push_back(line); }
     void ShowStatusText(const std::string& text) override { statusTexts.push_back(text); }
     void PumpMessages() override { ++pumps; }
-    void ShowMessageBox(BoxKind kind, const std::string& text) override {
-        boxes.push_back({kind, text});
-    }
+    void ShowMessageBox(BoxKind kind, const std::string& text) override { boxes.push_back({kind, text}); }
 
-    std::vector<std::string> shownLines;
-    std::vector<std::string> statusTexts;
+    std::vector<std::string> shownLines, statusTexts;
     std::vector<RecordedBox> boxes;
     int pumps = 0;
 };
@@ -56,17 +49,19 @@ struct RunFixture {
     RunDocument document;
     RecordingHost host;
     CPublishingRun run{document, host};
+    // Every box shown, in order, each as "[note] text\n" or "[stop] text\n".
+    std::string Boxes() const;
 };
 
-struct ProgramResult {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
+// "Kind first|second", then "|new" when there is a new text, " ::N" for an
+// instance other than 1, " before" and " as name" when set.
+std::string RecordText(const CCmdVar& r);
+
+struct ProgramResult { int status = -1; std::string out, err; };
 
 // Runs webquill-publish with `arguments` (already quoted as needed) in
 // `workDir`, with its own settings folder.
-ProgramResult RunPublishProgram(const std::string& arguments, const TempDir& workDir,
+ProgramResult RunPublishProgram(const std::string& arguments, const std::filesystem::path& workDir,
                                 const std::string& environment = "");
 
 // Splits program output into its lines (each ended by one LF).
