@@ -3,12 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <QSettings>
-#include <cstdlib>
 #include <functional>
 #include <memory>
 
 #include "preferences.h"
 #include "settings_store.h"
+#include "empty_settings_store.h"
 #include "test_support.h"
 
 namespace webquill {
@@ -35,14 +35,7 @@ struct RecordingDocHost : IDocumentHost {
 // One settings folder for the process, emptied before every test.
 class DocTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        static std::unique_ptr<test::TempDir> config;
-        if (!config) {
-            config = std::make_unique<test::TempDir>();
-            ::setenv("XDG_CONFIG_HOME", config->Path().c_str(), 1);
-        }
-        QSettings(QStringLiteral("Tessaly"), QStringLiteral("Webquill")).clear();
-    }
+    void SetUp() override { test::EmptySettingsStore(); }
     std::unique_ptr<CQuilletDoc> NewDoc() {
         auto doc = std::make_unique<CQuilletDoc>(store);
         doc->LoadSettings();

@@ -2,12 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include <QSettings>
 #include <climits>
-#include <cstdlib>
-#include <memory>
 
 #include "settings_store.h"
+#include "empty_settings_store.h"
 #include "test_support.h"
 
 namespace webquill {
@@ -50,14 +48,7 @@ TEST(PlacementCoordinates, ClipToScreen) {
 // One settings folder for the process, emptied before every test.
 class PlacementStoreTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        static std::unique_ptr<test::TempDir> config;
-        if (!config) {
-            config = std::make_unique<test::TempDir>();
-            ::setenv("XDG_CONFIG_HOME", config->Path().c_str(), 1);
-        }
-        QSettings(QStringLiteral("Tessaly"), QStringLiteral("Webquill")).clear();
-    }
+    void SetUp() override { test::EmptySettingsStore(); }
     WindowPlacement Read() const { return ReadWindowPlacement(store, 1920, 1080); }
     CSettingsStore store;
 };
