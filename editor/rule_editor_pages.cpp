@@ -2,8 +2,11 @@
 
 #include <QStringList>
 
+#include "bld_header.h"
+#include "exe_order.h"
 #include "help_viewer.h"
 #include "kept_records_page.h"
+#include "make_command_pages.h"
 #include "rule_file_writer.h"
 #include "rule_working_set.h"
 
@@ -41,12 +44,6 @@ QStringList UploadLines(const RuleWorkingSet& set) {
     return lines;
 }
 
-QStringList HeaderLines(const RuleWorkingSet& set) {
-    QStringList lines;
-    for (std::size_t i = 0; i < kFtpUrlField; ++i) lines << QString::fromStdString(set.header[i]);
-    return lines;
-}
-
 CSheetPage* Kept(const QString& caption, int help, RuleWorkingSet& set, CommandKind kind) {
     return new CKeptRecordsPage(caption, help, set,
                                 [kind](const RuleWorkingSet& s) { return CommandLines(s, kind); });
@@ -56,15 +53,15 @@ CSheetPage* Kept(const QString& caption, int help, RuleWorkingSet& set, CommandK
 
 std::vector<CSheetPage*> MakeRuleEditorPages(RuleWorkingSet& set) {
     return {
-        new CKeptRecordsPage(QStringLiteral("Header Info"), kHelpHeaderInfo, set, HeaderLines),
+        new CBldHeader(set),
         Kept(QStringLiteral("Replace Commands"), kHelpReplaceCommands, set, CommandKind::Replace),
         Kept(QStringLiteral("Delete Commands"), kHelpDeleteCommands, set, CommandKind::Delete),
         Kept(QStringLiteral("Extract Commands"), kHelpExtractCommands, set, CommandKind::Extract),
         Kept(QStringLiteral("Add Commands"), kHelpAddCommands, set, CommandKind::Add),
         new CKeptRecordsPage(QStringLiteral("Wrap Commands"), kHelpWrapCommands, set, WrapLines),
-        new CKeptRecordsPage(QStringLiteral("Execute Order"), kHelpExecuteOrder, set, HeaderLines),
-        Kept(QStringLiteral("Make TOC Command"), kHelpMakeTocCommand, set, CommandKind::MakeTOC),
-        Kept(QStringLiteral("Make File Command"), kHelpMakeFileCommand, set, CommandKind::MakeFile),
+        new CExeOrder(set),
+        new CMakeIdx(set),
+        new CMakeFileCmd(set),
         new CKeptRecordsPage(QStringLiteral("Upload Info"), kHelpUploadInfo, set, UploadLines),
     };
 }
