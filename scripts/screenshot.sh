@@ -29,14 +29,21 @@ Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp &
 xvfb_pid=$!
 sleep 1
 
-# First start: the rule editor on the example's rule file. The publish dialog
-# names the file, Rule Editor brings the file dialog with it proposed, Edit
-# Existing loads it into the sheet.
-(cd "$work/examples" && exec "$program") &
-app_pid=$!
-dialog="$(xdotool search --sync --name 'HTML/Text File Document Publisher' | head -1)"
-xdotool windowfocus --sync "$dialog"
-xdotool type --delay 20 'manual.rul'
+# Starts the program in the example's folder and types the rule file into the
+# first window's publish dialog.
+start_with_rule_file() {
+  (cd "$work/examples" && exec "$program") &
+  app_pid=$!
+  local dialog
+  dialog="$(xdotool search --sync --name 'HTML/Text File Document Publisher' | head -1)"
+  xdotool windowfocus --sync "$dialog"
+  xdotool type --delay 20 'manual.rul'
+}
+
+# First start: the rule editor on the example's rule file. Rule Editor brings
+# the file dialog with the typed name proposed, Edit Existing loads it into
+# the sheet.
+start_with_rule_file
 xdotool key Tab alt+e
 chooser="$(xdotool search --sync --name "'Create New' Builds New" | head -1)"
 xdotool windowfocus --sync "$chooser"
@@ -54,11 +61,7 @@ wait "$app_pid" 2>/dev/null || true
 mkdir -p "$XDG_CONFIG_HOME/Tessaly"
 printf '[Last%%20Window%%20Data]\nCoordinates=0010 0010 1010 0750\n' > "$XDG_CONFIG_HOME/Tessaly/Webquill.conf"
 
-(cd "$work/examples" && exec "$program") &
-app_pid=$!
-dialog="$(xdotool search --sync --name 'HTML/Text File Document Publisher' | head -1)"
-xdotool windowfocus --sync "$dialog"
-xdotool type --delay 20 'manual.rul'
+start_with_rule_file
 xdotool key Tab alt+s
 sleep 4
 xwd -root -silent | convert xwd:- "$out"
