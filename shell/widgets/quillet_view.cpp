@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 
 #include "byte_text.h"
+#include "line_target.h"
 #include "log_list.h"
 #include "publish_dialog.h"
 #include "publishing_run.h"
@@ -28,9 +29,6 @@ QFont DialogFont() {
     return font;
 }
 
-bool IsAbsoluteTarget(const std::string& target) {
-    return (!target.empty() && target.front() == '/') || target.find(':') != std::string::npos;
-}
 }  // namespace
 
 CQuilletView::CQuilletView(CQuilletDoc& document, QWidget* parent) : QWidget(parent), m_doc(document) {
@@ -233,21 +231,11 @@ void CQuilletView::OnRightButton() {
 void CQuilletView::OpenLineTarget(LineTarget which) {
     const std::string& program = which == LineTarget::Editor ? m_doc.editorProgram : m_doc.webBrowserProgram;
     const std::string* line = program.empty() ? nullptr : m_model->LineAt(SelectedLine());
-    std::size_t at = std::string::npos;
-    std::size_t skip = 0;
-    if (line) {
-        if ((at = line->find(") ... ")) != std::string::npos) skip = 6;
-        else if ((at = line->find("File -> ")) != std::string::npos) skip = 8;
-    }
-    if (at == std::string::npos) {
+    const std::string path = line ? LineTargetPath(*line, m_doc) : std::string();
+    if (path.empty()) {
         Prompts().Beep();
         return;
     }
-    const std::string target = line->substr(at + skip);
-    const std::string& directory = m_doc.rule.wwwDirectory;
-    // A window shown from a saved log knows no WWW directory: its names stand
-    // as they are rather than under the root directory.
-    const std::string path = IsAbsoluteTarget(target) || directory.empty() ? target : directory + "/" + target;
     SetWaitCursor(true);
     Prompts().StartProgram(ShownText(program), {ShownText(path)});
     SetWaitCursor(false);
