@@ -1,6 +1,7 @@
 #include "quillet_view.h"
 
 #include <QApplication>
+#include <chrono>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPrinter>
@@ -22,6 +23,8 @@ namespace {
 // One run at a time in the whole program: a window opened while another
 // window's run drains its messages waits before it offers its dialog.
 int g_runsInProgress = 0;
+
+constexpr std::chrono::milliseconds kDrainInterval{50};
 
 QFont DialogFont() {
     QFont font(QStringLiteral("Courier New"), 8);
@@ -123,6 +126,7 @@ void CQuilletView::BeginPublishing() {
         m_run = std::make_unique<CPublishingRun>(m_doc, *this);
         SetWaitCursor(true);
         m_run->RunPublishing();
+        CatchUp();
         SetWaitCursor(false);
         --g_runsInProgress;
         // Every pending page of the run has been drained; the run state goes.
@@ -280,23 +284,40 @@ void CQuilletView::PrintTo(QPrinter& printer) {
     }
 }
 
+// A run writes thousands of lines and status texts a second; showing each
+// at once would cost the window more than the run. The list and the panes
+// catch up with the latest at each drain (at most every ~50 ms), before a
+// message box, and at the run's end, so the last text is always shown.
 void CQuilletView::ShowLogLine(const std::string&) {
-    m_model->ShowUpTo(m_doc.logLines.size());
+    if (!m_run) m_model->ShowUpTo(m_doc.logLines.size());
 }
 
 void CQuilletView::ShowStatusText(const std::string& text) {
-    if (IStatusPanes* panes = Panes()) panes->SetPaneText(0, ShownText(text));
+    m_statusText = text;
+    m_statusTextPending = true;
+    if (!m_run) CatchUp();
+}
+
+void CQuilletView::CatchUp() {
+    m_model->ShowUpTo(m_doc.logLines.size());
+    IStatusPanes* panes = Panes();
+    if (!panes) return;
+    if (m_statusTextPending) panes->SetPaneText(0, ShownText(m_statusText));
+    m_statusTextPending = false;
+    panes->SetPaneText(1, QStringLiteral("%1 Lines").arg(m_doc.logLines.size()));
 }
 
 void CQuilletView::PumpMessages() {
-    if (IStatusPanes* panes = Panes())
-        panes->SetPaneText(1, QStringLiteral("%1 Lines").arg(m_doc.logLines.size()));
+    if (m_run && m_sinceDrain.isValid() && m_sinceDrain.elapsed() < kDrainInterval.count()) return;
+    CatchUp();
     m_waitCursors.PumpMessages();
+    m_sinceDrain.start();
 }
 
 void CQuilletView::ShowMessageBox(BoxKind kind, const std::string& text) {
+    CatchUp();
     Prompts().Message(this, QStringLiteral("Webquill"), ShownText(text),
-                      kind == BoxKind::Stop ? PromptIcon::Stop : PromptIcon::None, PromptButtons::Ok);
+                      kind == BoxKind::Stop ? PromptIcon::Stop : PromptIcon::Warning, PromptButtons::Ok);
 }
 
 void CQuilletView::SetWaitCursor(bool on) { m_waitCursors.Set(on); }
