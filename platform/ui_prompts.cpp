@@ -49,6 +49,7 @@ public:
         dialog.setAcceptMode(request.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
         dialog.setFileMode(request.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
         if (!request.defaultSuffix.isEmpty()) dialog.setDefaultSuffix(request.defaultSuffix);
+        CentreOnMainWindow(&dialog, parent);
         if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return QString();
         return dialog.selectedFiles().first();
     }
@@ -63,6 +64,16 @@ public:
 IUserPrompts* g_testPrompts = nullptr;
 
 }  // namespace
+
+void CentreOnMainWindow(QWidget* dialog, QWidget* parent) {
+    QWidget* main = parent ? parent->window() : nullptr;
+    while (main && main->parentWidget()) main = main->parentWidget()->window();
+    if (!main || !main->isVisible()) return;
+    if (!dialog->testAttribute(Qt::WA_Resized)) dialog->adjustSize();
+    QRect frame = dialog->frameGeometry();
+    frame.moveCenter(main->frameGeometry().center());
+    dialog->move(frame.topLeft());
+}
 
 IUserPrompts& Prompts() {
     static CDesktopPrompts desktop;

@@ -33,6 +33,7 @@ class LogWindowTest : public QObject {
     std::unique_ptr<CScriptedPrompts> m_prompts;
     QTemporaryDir m_dir;
     QString m_site, m_savedCwd;
+    int m_logs = 0;
 
     // A new window whose publish dialog a user answers with manual.rul (typed,
     // Tab, Start); returns once its run has finished. `duringRun` is called
@@ -62,8 +63,9 @@ class LogWindowTest : public QObject {
     }
 
     CChildFrame* OpenLog(const QByteArray& contents) {
-        WriteWholeFile(m_dir.filePath("window.prl"), contents);
-        CChildFrame* child = frame()->OpenDocumentFile(m_dir.filePath("window.prl"));
+        const QString path = m_dir.filePath(QStringLiteral("window%1.prl").arg(++m_logs));
+        WriteWholeFile(path, contents);
+        CChildFrame* child = frame()->OpenDocumentFile(path);
         if (child) (void)QTest::qWaitFor([&] { return child->View().ShownLineCount() > 0; }, 10000);
         return child;
     }
