@@ -1,6 +1,7 @@
 #include "quillet_view.h"
 
 #include <QApplication>
+#include <QMenu>
 #include <chrono>
 #include <QMouseEvent>
 #include <QPainter>
@@ -52,6 +53,7 @@ CQuilletView::CQuilletView(CQuilletDoc& document, QWidget* parent) : QWidget(par
     layout->addWidget(m_list);
     connect(m_list, &CLogListBox::LineDoubleClicked, this, &CQuilletView::OnDoubleClick);
     connect(m_list, &CLogListBox::RightButtonPressed, this, &CQuilletView::OnRightButton);
+    connect(m_list, &CLogListBox::LineMenuAsked, this, &CQuilletView::OnLineMenu);
     connect(m_delegate, &CLogItemDelegate::MetricsKnown, this, [this] {
         // The item height is now the font's; the extent follows its width.
         LayoutList();
@@ -230,6 +232,14 @@ void CQuilletView::OnRightButton() {
         return;
     }
     OpenLineTarget(LineTarget::WebBrowser);
+}
+
+void CQuilletView::OnLineMenu(const QPoint& globalPos) {
+    QMenu menu(this);
+    menu.setObjectName(QStringLiteral("lineMenu"));
+    connect(menu.addAction(tr("Open in Editor")), &QAction::triggered, this, &CQuilletView::OnDoubleClick);
+    connect(menu.addAction(tr("Open in Web Browser")), &QAction::triggered, this, &CQuilletView::OnRightButton);
+    menu.exec(globalPos);
 }
 
 void CQuilletView::OpenLineTarget(LineTarget which) {

@@ -77,6 +77,7 @@ private:
     void ShowBuildProgress(int percent);
     void OnDoubleClick();
     void OnRightButton();
+    void OnLineMenu(const QPoint& globalPos);
     IStatusPanes* Panes() const;
     // Shows the lines and the status text written since the last time.
     void CatchUp();
