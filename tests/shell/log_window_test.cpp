@@ -211,7 +211,8 @@ private slots:
         QCOMPARE(m_prompts->beeps, 1);
     }
 
-    // 80 lines fit on a printed page.
+    // 80 lines fit on a printed page, inside margins of 15 mm at least; a
+    // line wider than the page goes on over the next rows.
     void printsEightyLinesAPage() {
         for (const auto& [lines, pages] : {std::pair{161, 3}, {80, 1}, {81, 2}}) {
             QByteArray log;
@@ -226,7 +227,24 @@ private slots:
             child->View().PrintTo(printer);
             const QByteArray pdf = ReadWholeFile(m_dir.filePath("log.pdf"));
             QCOMPARE(int(pdf.count("/Type /Page") - pdf.count("/Type /Pages")), pages);
+            const QMarginsF margins = printer.pageLayout().margins(QPageLayout::Millimeter);
+            QVERIFY(std::min({margins.left(), margins.top(), margins.right(), margins.bottom()}) >= 15);
         }
+        CChildFrame* child = OpenLog(QByteArray(300, 'x') + "\r\nend\r\n");
+        QVERIFY(child);
+        QImage page(500, 700, QImage::Format_RGB32);
+        page.fill(Qt::white);
+        QPainter painter(&page);
+        child->View().PrintPage(painter, page.rect(), 1);
+        painter.end();
+        int bands = 0;  // runs of rows with ink
+        for (int y = 0, inked = 0; y < page.height(); ++y) {
+            bool ink = false;
+            for (int x = 0; x < page.width() && !ink; ++x) ink = qGray(page.pixel(x, y)) < 128;
+            bands += ink && !inked;
+            inked = ink;
+        }
+        QVERIFY2(bands >= 4, qPrintable(QString::number(bands)));  // 300 x's need three rows or more
     }
 
     void savedLogRoundTripThroughTheWindow() {
