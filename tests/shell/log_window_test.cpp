@@ -35,16 +35,17 @@ class LogWindowTest : public QObject {
     QString m_site, m_savedCwd;
     int m_logs = 0;
 
-    // A new window whose publish dialog a user answers with manual.rul (typed,
+    // A new window whose publish dialog a user answers with `ruleFile` (typed,
     // Tab, Start); returns once its run has finished. `duringRun` is called
     // once, when the run has written its first line and drains messages.
-    CChildFrame* PublishInNewWindow(const std::function<void(CChildFrame*)>& duringRun) {
-        CDialogAnswerer answer([](QDialog* d) {
+    CChildFrame* PublishInNewWindow(const std::function<void(CChildFrame*)>& duringRun,
+                                    const QString& ruleFile = QStringLiteral("manual.rul")) {
+        CDialogAnswerer answer([ruleFile](QDialog* d) {
             auto* dialog = qobject_cast<CPublishDlg*>(d);
             // Focus moves, and so the Start enabling, only reach an active dialog.
             if (!dialog || !dialog->isActiveWindow()) return d->activateWindow(), false;
             dialog->RuleFileCombo()->setFocus();
-            QTest::keyClicks(dialog->RuleFileCombo(), QStringLiteral("manual.rul"));
+            QTest::keyClicks(dialog->RuleFileCombo(), ruleFile);
             QTest::keyClick(dialog->RuleFileCombo(), Qt::Key_Tab);
             QTest::mouseClick(dialog->StartButton(), Qt::LeftButton);
             return true;
@@ -156,6 +157,37 @@ private slots:
         QCOMPARE(m_prompts->started[1].program, QStringLiteral("my-browser"));
         QCOMPARE(m_prompts->started[1].arguments, QStringList{"../out/example/page000.htm"});
         QVERIFY(child->close());
+    }
+
+    // A rule file in another folder than the program's reads and writes that
+    // folder's files, from webquill-publish and from the publish dialog alike;
+    // the log shows the paths as written, a line opens the file the run used.
+    void ruleFileInAnotherFolder() {
+        QVERIFY(QDir(m_dir.path()).mkpath("far") && QDir(m_dir.path()).mkpath("elsewhere"));
+        QProcess::execute("cp", {"-r", WEBQUILL_SOURCE_DIR "/examples", m_dir.filePath("far")});
+        const QString rule = m_dir.filePath("far/examples/manual.rul"), elsewhere = m_dir.filePath("elsewhere");
+        const QString page = m_dir.filePath("far/out/example/page000.htm");
+        QProcess program;
+        program.setWorkingDirectory(elsewhere);
+        program.start(WEBQUILL_PUBLISH_PATH, {rule});
+        QVERIFY(program.waitForFinished(60000));
+        QCOMPARE(program.exitCode(), 0);
+        QVERIFY(QFile::exists(page));
+        const QStringList expected = QString::fromUtf8(program.readAllStandardOutput()).split('\n');
+        QVERIFY(expected.contains(QStringLiteral("                    HTML Document Source File -> manual.htm")));
+
+        QVERIFY(QDir(m_dir.filePath("far/out")).removeRecursively());
+        QDir::setCurrent(elsewhere);
+        CChildFrame* child = PublishInNewWindow([](CChildFrame*) {}, rule);
+        QDir::setCurrent(m_site);
+        QVERIFY(child);
+        QCOMPARE(Lines(child->Document().logLines), expected.mid(0, expected.size() - 1));
+        QVERIFY(QFile::exists(page));
+        QCOMPARE(QDir(elsewhere).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList());
+        child->Document().editorProgram = "my-editor";
+        child->View().SelectLine(int(expected.indexOf(QRegularExpression(".*Header File -> .*"))));
+        child->View().OpenLineTarget(LineTarget::Editor);
+        QCOMPARE(m_prompts->started.back().arguments, QStringList{m_dir.filePath("far/examples/templates/header.htm")});
     }
 
     void windowStaysWhileItsPublishDialogIsUp() {
