@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Starts the desktop program under Xvfb, publishes the example site from its
-# publish dialog as a user would (typing the rule file, Tab, Alt+S) and saves
-# a screenshot of the main window with the finished run's log.
+# publish dialog as a user would (typing the rule file, Tab, Alt+S), once more
+# in a second log window (Ctrl+N), and saves a screenshot of the main window
+# with the two finished runs' logs. SCREENSHOT_DISPLAY picks the X display.
 # Needs: xvfb, xdotool, x11-apps (xwd), imagemagick (convert).
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -22,7 +23,7 @@ work="$(mktemp -d)"
 trap 'kill "${app_pid:-}" "${xvfb_pid:-}" 2>/dev/null || true; rm -rf "$work"' EXIT
 cp -r examples "$work/examples"
 export XDG_CONFIG_HOME="$work/config"
-export DISPLAY=:87
+export DISPLAY="${SCREENSHOT_DISPLAY:-:87}"
 Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp &
 xvfb_pid=$!
 sleep 1
@@ -33,10 +34,18 @@ printf '[Last%%20Window%%20Data]\nCoordinates=0010 0010 1010 0750\n' > "$XDG_CON
 
 (cd "$work/examples" && exec "$program") &
 app_pid=$!
-dialog="$(xdotool search --sync --name 'HTML/Text File Document Publisher' | head -1)"
-xdotool windowfocus --sync "$dialog"
-xdotool type --delay 20 'manual.rul'
-xdotool key Tab alt+s
-sleep 4
+publish() {
+  local dialog
+  dialog="$(xdotool search --sync --name 'HTML/Text File Document Publisher' | head -1)"
+  xdotool windowfocus --sync "$dialog"
+  xdotool type --delay 20 'manual.rul'
+  xdotool key Tab alt+s
+  sleep 4
+}
+publish
+main="$(xdotool search --name '^Webquill' | head -1)"
+xdotool windowfocus --sync "$main"
+xdotool key ctrl+n
+publish
 xwd -root -silent | convert xwd:- "$out"
 echo "screenshot: $out"
