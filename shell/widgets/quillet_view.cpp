@@ -332,7 +332,6 @@ void CQuilletView::ShowLogLine(const std::string&) {
 void CQuilletView::ShowStatusText(const std::string& text) {
     m_statusText = text;
     m_statusTextPending = true;
-    if (!m_run) CatchUp();
 }
 
 void CQuilletView::CatchUp() {
@@ -345,14 +344,16 @@ void CQuilletView::CatchUp() {
 }
 
 void CQuilletView::PumpMessages() {
-    if (m_run && m_sinceDrain.isValid() && m_sinceDrain.elapsed() < kDrainInterval.count()) return;
-    CatchUp();
+    if (m_run) {
+        if (m_sinceDrain.isValid() && m_sinceDrain.elapsed() < kDrainInterval.count()) return;
+        CatchUp();
+    }
     m_waitCursors.PumpMessages();
     m_sinceDrain.start();
 }
 
 void CQuilletView::ShowMessageBox(BoxKind kind, const std::string& text) {
-    CatchUp();
+    if (m_run) CatchUp();
     Prompts().Message(this, QStringLiteral("Webquill"), ShownText(text),
                       kind == BoxKind::Stop ? PromptIcon::Stop : PromptIcon::Warning, PromptButtons::Ok);
 }
