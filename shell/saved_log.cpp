@@ -1,29 +1,23 @@
 #include "saved_log.h"
 
-#include <cerrno>
-#include <cstring>
-
-#include "output_file.h"
+#include "replacing_file.h"
 
 namespace webquill {
 
 namespace {
-std::string Failure(const char* what) {
-    const int error = errno;
-    return error == 0 ? std::string(what) : std::string(what) + "\n" + std::strerror(error);
+std::string Failure(const char* what, const std::string& reason) {
+    return reason.empty() ? std::string(what) : std::string(what) + "\n" + reason;
 }
 }  // namespace
 
+// Written through a temporary file, so a failed save keeps the old log whole.
 std::string WriteSavedLog(const std::string& path, const std::vector<std::string>& lines) {
-    COutputFile file;
-    errno = 0;
-    if (!file.Open(path)) return Failure("Invalid filename.");
+    CReplacingFile file(path);
+    if (!file.Open()) return Failure("Invalid filename.", file.ErrorText());
     for (const std::string& line : lines) {
-        file.Write(line);
-        file.Write("\r\n");
+        if (!file.Write(line) || !file.Write("\r\n")) break;
     }
-    errno = 0;
-    return file.Close() ? std::string() : Failure("Failed to save document.");
+    return file.Commit() ? std::string() : Failure("Failed to save document.", file.ErrorText());
 }
 
 }  // namespace webquill

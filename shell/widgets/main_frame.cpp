@@ -21,6 +21,7 @@
 
 #include "about_box.h"
 #include "byte_text.h"
+#include "options_sheet.h"
 #include "child_frame.h"
 #include "child_windows.h"
 #include "help_viewer.h"
@@ -38,10 +39,10 @@ constexpr const char* kBarStateSection = "BarState";
 constexpr const char* kRecentFileSection = "Recent File List";
 constexpr const char* kSavedLogFilter = "Quille Files (*.prl)";
 
-// The upload and options dialogs come with their own work; until then their
-// commands stay disabled.
+// The upload dialog comes with its own work; until then its command stays
+// disabled.
 constexpr bool kUploadDialogBuilt = false;
-constexpr bool kOptionsSheetBuilt = false;
+constexpr bool kOptionsSheetBuilt = true;
 
 PixelRect ToPixelRect(const QRect& r) { return {r.x(), r.y(), r.x() + r.width(), r.y() + r.height()}; }
 }  // namespace
@@ -112,7 +113,14 @@ void CMainFrame::CreateActions() {
             &QAction::triggered, this, &CMainFrame::OnPrintSetup);
     connect(MakeAction(Command::Exit, tr("E&xit"), QStringLiteral("Quit the application\nExit")),
             &QAction::triggered, this, &QWidget::close);
-    MakeAction(Command::Options, tr("&Options..."), QStringLiteral("Application Options\\Preferences\nOptions"));
+    connect(MakeAction(Command::Options, tr("&Options..."), QStringLiteral("Application Options\\Preferences\nOptions")),
+            &QAction::triggered, this, [this] {
+                if (CChildFrame* child = ActiveChild()) {
+                    RunOptionsSheet(this, child->Document());
+                    child->View().update();
+                    child->View().LayoutList();
+                }
+            });
     MakeAction(Command::Upload, tr("&Upload..."), QStringLiteral("Upload (ftp) files to server\nUpload"));
     QAction* toolBar =
         MakeAction(Command::ToolBar, tr("&Toolbar"), QStringLiteral("Show or hide the toolbar\nToggle ToolBar"));
