@@ -2,7 +2,9 @@
 # Starts the desktop program under Xvfb twice and works its publish dialog as a
 # user would (typing the example's rule file, Tab, Alt+E or Alt+S): first it
 # saves a screenshot of the rule editor's sheet on that file
-# (docs/rule-editor.png), then one of the main window with a finished run's log.
+# (docs/rule-editor.png), then publishes the example twice, the second time in a
+# new log window (Ctrl+N), and saves one of the main window with the two
+# finished runs' logs. SCREENSHOT_DISPLAY picks the X display.
 # Needs: xvfb, xdotool, x11-apps (xwd), imagemagick (convert).
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -62,6 +64,14 @@ mkdir -p "$XDG_CONFIG_HOME/Tessaly"
 printf '[Last%%20Window%%20Data]\nCoordinates=0010 0010 1010 0750\n' > "$XDG_CONFIG_HOME/Tessaly/Webquill.conf"
 
 start_with_rule_file
+xdotool key Tab alt+s
+sleep 4
+main="$(xdotool search --name '^Webquill' | head -1)"
+xdotool windowfocus --sync "$main"
+xdotool key ctrl+n
+dialog="$(xdotool search --sync --name 'HTML/Text File Document Publisher' | head -1)"
+xdotool windowfocus --sync "$dialog"
+xdotool type --delay 20 'manual.rul'
 xdotool key Tab alt+s
 sleep 4
 xwd -root -silent | convert xwd:- "$out"

@@ -6,6 +6,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPrinter>
+#include <QTextLayout>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -27,6 +28,7 @@ namespace {
 int g_runsInProgress = 0;
 
 constexpr std::chrono::milliseconds kDrainInterval{50};
+constexpr qreal kPrintMarginMm = 15;
 
 QFont DialogFont() {
     QFont font(QStringLiteral("Courier New"), 8);
@@ -272,27 +274,52 @@ void CQuilletView::PrintTo(QPrinter& printer) {
         first = std::max(1, printer.fromPage());
         last = std::min(pages, printer.toPage() > 0 ? printer.toPage() : pages);
     }
+    // At least 15 mm of paper around the lines, more where the page setup asks.
+    const QMarginsF margins = printer.pageLayout().margins(QPageLayout::Millimeter);
+    printer.setPageMargins(QMarginsF(std::max(margins.left(), kPrintMarginMm), std::max(margins.top(), kPrintMarginMm),
+                                     std::max(margins.right(), kPrintMarginMm),
+                                     std::max(margins.bottom(), kPrintMarginMm)),
+                           QPageLayout::Millimeter);
     QPainter painter(&printer);
-    const QRect page = painter.viewport();
     for (int p = first; p <= last; ++p) {
         if (p > first) printer.newPage();
-        QFont font(QStringLiteral("Courier New"));
-        font.setStyleHint(QFont::TypeWriter);
-        font.setPointSize(10);
-        font.setWeight(QFont::Normal);
-        painter.setFont(font);
-        const QFontMetrics metrics(font, &printer);
-        // Eighty lines always fit on the page: where the font's pitch would
-        // push the last ones past its foot, the lines close up instead.
-        const double pitch =
-            std::min<double>(metrics.height() + metrics.leading(), double(page.height()) / kLinesPerPrintedPage);
-        const int x = printer.resolution() / 144;  // ten twentieths of a point
-        const std::size_t begin = static_cast<std::size_t>(p - 1) * kLinesPerPrintedPage;
-        const std::size_t end = std::min(m_doc.logLines.size(), begin + kLinesPerPrintedPage);
-        for (std::size_t i = begin; i < end; ++i) {
-            const double top = pitch * static_cast<double>(i - begin);
-            painter.drawText(QPointF(x, top + metrics.ascent()), ShownText(m_doc.logLines[i]));
-        }
+        PrintPage(painter, painter.viewport(), p);
+    }
+}
+
+void CQuilletView::PrintPage(QPainter& painter, const QRect& page, int pageNumber) {
+    QFont font(QStringLiteral("Courier New"));
+    font.setStyleHint(QFont::TypeWriter);
+    font.setPointSize(10);
+    font.setWeight(QFont::Normal);
+    painter.setFont(font);
+    const QFontMetrics metrics(font, painter.device());
+    const int x = painter.device()->logicalDpiX() / 144;  // ten twentieths of a point
+    const std::size_t begin = static_cast<std::size_t>(pageNumber - 1) * kLinesPerPrintedPage;
+    const std::size_t end = std::min(m_doc.logLines.size(), begin + kLinesPerPrintedPage);
+    // A line wider than the page goes on over the next printed rows.
+    QTextOption wrap;
+    wrap.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    std::vector<std::unique_ptr<QTextLayout>> layouts;
+    int rows = 0;
+    for (std::size_t i = begin; i < end; ++i) {
+        auto& layout = layouts.emplace_back(std::make_unique<QTextLayout>(ShownText(m_doc.logLines[i]), font,
+                                                                          painter.device()));
+        layout->setTextOption(wrap);
+        layout->beginLayout();
+        for (QTextLine row = layout->createLine(); row.isValid(); row = layout->createLine(), ++rows)
+            row.setLineWidth(page.width() - x);
+        layout->endLayout();
+    }
+    // Eighty log lines always fit on the page: where the font's pitch would
+    // push the last rows past its foot, the rows close up instead.
+    const double pitch =
+        std::min<double>(metrics.height() + metrics.leading(), double(page.height()) / std::max(rows, 1));
+    double top = 0;
+    for (const auto& layout : layouts) {
+        for (int r = 0; r < layout->lineCount(); ++r) layout->lineAt(r).setPosition(QPointF(0, r * pitch));
+        layout->draw(&painter, QPointF(x, top));
+        top += pitch * layout->lineCount();
     }
 }
 
@@ -307,7 +334,6 @@ void CQuilletView::ShowLogLine(const std::string&) {
 void CQuilletView::ShowStatusText(const std::string& text) {
     m_statusText = text;
     m_statusTextPending = true;
-    if (!m_run) CatchUp();
 }
 
 void CQuilletView::CatchUp() {
@@ -320,14 +346,16 @@ void CQuilletView::CatchUp() {
 }
 
 void CQuilletView::PumpMessages() {
-    if (m_run && m_sinceDrain.isValid() && m_sinceDrain.elapsed() < kDrainInterval.count()) return;
-    CatchUp();
+    if (m_run) {
+        if (m_sinceDrain.isValid() && m_sinceDrain.elapsed() < kDrainInterval.count()) return;
+        CatchUp();
+    }
     m_waitCursors.PumpMessages();
     m_sinceDrain.start();
 }
 
 void CQuilletView::ShowMessageBox(BoxKind kind, const std::string& text) {
-    CatchUp();
+    if (m_run) CatchUp();
     Prompts().Message(this, QStringLiteral("Webquill"), ShownText(text),
                       kind == BoxKind::Stop ? PromptIcon::Stop : PromptIcon::Warning, PromptButtons::Ok);
 }

@@ -10,6 +10,7 @@
 #include "run_host.h"
 #include "wait_cursor.h"
 
+class QPainter;
 class QPrinter;
 
 namespace webquill {
@@ -49,6 +50,8 @@ public:
     // pages themselves.
     int PreparePrinting();
     void PrintTo(QPrinter& printer);
+    // One page's lines (numbered from 1) on `page`, the painter's printable area.
+    void PrintPage(QPainter& painter, const QRect& page, int pageNumber);
 
     // The status panes while this view is active: "Ready" and its line count.
     void ShowIdleStatus();

@@ -35,16 +35,17 @@ class LogWindowTest : public QObject {
     QString m_site, m_savedCwd;
     int m_logs = 0;
 
-    // A new window whose publish dialog a user answers with manual.rul (typed,
+    // A new window whose publish dialog a user answers with `ruleFile` (typed,
     // Tab, Start); returns once its run has finished. `duringRun` is called
     // once, when the run has written its first line and drains messages.
-    CChildFrame* PublishInNewWindow(const std::function<void(CChildFrame*)>& duringRun) {
-        CDialogAnswerer answer([](QDialog* d) {
+    CChildFrame* PublishInNewWindow(const std::function<void(CChildFrame*)>& duringRun,
+                                    const QString& ruleFile = QStringLiteral("manual.rul")) {
+        CDialogAnswerer answer([ruleFile](QDialog* d) {
             auto* dialog = qobject_cast<CPublishDlg*>(d);
             // Focus moves, and so the Start enabling, only reach an active dialog.
             if (!dialog || !dialog->isActiveWindow()) return d->activateWindow(), false;
             dialog->RuleFileCombo()->setFocus();
-            QTest::keyClicks(dialog->RuleFileCombo(), QStringLiteral("manual.rul"));
+            QTest::keyClicks(dialog->RuleFileCombo(), ruleFile);
             QTest::keyClick(dialog->RuleFileCombo(), Qt::Key_Tab);
             QTest::mouseClick(dialog->StartButton(), Qt::LeftButton);
             return true;
@@ -158,6 +159,55 @@ private slots:
         QVERIFY(child->close());
     }
 
+    // A rule file in another folder than the program's reads and writes that
+    // folder's files, from webquill-publish and from the publish dialog alike;
+    // the log shows the paths as written, a line opens the file the run used.
+    void ruleFileInAnotherFolder() {
+        QVERIFY(QDir(m_dir.path()).mkpath("far") && QDir(m_dir.path()).mkpath("elsewhere"));
+        QProcess::execute("cp", {"-r", WEBQUILL_SOURCE_DIR "/examples", m_dir.filePath("far")});
+        const QString rule = m_dir.filePath("far/examples/manual.rul"), elsewhere = m_dir.filePath("elsewhere");
+        const QString page = m_dir.filePath("far/out/example/page000.htm");
+        QProcess program;
+        program.setWorkingDirectory(elsewhere);
+        program.start(WEBQUILL_PUBLISH_PATH, {rule});
+        QVERIFY(program.waitForFinished(60000));
+        QCOMPARE(program.exitCode(), 0);
+        QVERIFY(QFile::exists(page));
+        const QStringList expected = QString::fromUtf8(program.readAllStandardOutput()).split('\n');
+        QVERIFY(expected.contains(QStringLiteral("                    HTML Document Source File -> manual.htm")));
+
+        QVERIFY(QDir(m_dir.filePath("far/out")).removeRecursively());
+        QDir::setCurrent(elsewhere);
+        CChildFrame* child = PublishInNewWindow([](CChildFrame*) {}, rule);
+        QDir::setCurrent(m_site);
+        QVERIFY(child);
+        QCOMPARE(Lines(child->Document().logLines), expected.mid(0, expected.size() - 1));
+        QVERIFY(QFile::exists(page));
+        QCOMPARE(QDir(elsewhere).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList());
+        child->Document().editorProgram = "my-editor";
+        child->View().SelectLine(int(expected.indexOf(QRegularExpression(".*Header File -> .*"))));
+        child->View().OpenLineTarget(LineTarget::Editor);
+        QCOMPARE(m_prompts->started.back().arguments, QStringList{m_dir.filePath("far/examples/templates/header.htm")});
+    }
+
+    // The run's boxes in the window: a command error with the warning icon,
+    // one box for one output folder that cannot be made.
+    void runBoxes() {
+        const QByteArray head = "&Header:\r\nDocument: a.htm\r\n";
+        WriteWholeFile(m_dir.filePath("a.htm"), "<html>\r\n<body>\r\n</body>\r\n</html>\r\n");
+        for (const auto& [rule, box] : QList<std::pair<QByteArray, QString>>{
+                 {head + "WWWFileName: gone/deeper/a.htm\r\n&Commands:\r\nMakeFile <body>!...!</body>\r\n",
+                  "Couldn't create the directory:"},
+                 {head + "WWWFileName: out/a.htm\r\n&Commands:\r\nAdd nothing\r\n", "'Add' Command Error:"}}) {
+            m_prompts->messages.clear();
+            WriteWholeFile(m_dir.filePath("boxes.rul"), rule);
+            QVERIFY(PublishInNewWindow([](CChildFrame*) {}, m_dir.filePath("boxes.rul")));
+            QCOMPARE(int(m_prompts->messages.size()), 1);
+            QVERIFY2(m_prompts->messages[0].text.startsWith(box), qPrintable(m_prompts->messages[0].text));
+            QCOMPARE(m_prompts->messages[0].icon, PromptIcon::Warning);
+        }
+    }
+
     void windowStaysWhileItsPublishDialogIsUp() {
         CChildFrame* child = nullptr;
         bool closed = true;
@@ -211,7 +261,8 @@ private slots:
         QCOMPARE(m_prompts->beeps, 1);
     }
 
-    // 80 lines fit on a printed page.
+    // 80 lines fit on a printed page, inside margins of 15 mm at least; a
+    // line wider than the page goes on over the next rows.
     void printsEightyLinesAPage() {
         for (const auto& [lines, pages] : {std::pair{161, 3}, {80, 1}, {81, 2}}) {
             QByteArray log;
@@ -226,7 +277,24 @@ private slots:
             child->View().PrintTo(printer);
             const QByteArray pdf = ReadWholeFile(m_dir.filePath("log.pdf"));
             QCOMPARE(int(pdf.count("/Type /Page") - pdf.count("/Type /Pages")), pages);
+            const QMarginsF margins = printer.pageLayout().margins(QPageLayout::Millimeter);
+            QVERIFY(std::min({margins.left(), margins.top(), margins.right(), margins.bottom()}) >= 15);
         }
+        CChildFrame* child = OpenLog(QByteArray(300, 'x') + "\r\nend\r\n");
+        QVERIFY(child);
+        QImage page(500, 700, QImage::Format_RGB32);
+        page.fill(Qt::white);
+        QPainter painter(&page);
+        child->View().PrintPage(painter, page.rect(), 1);
+        painter.end();
+        int bands = 0;  // runs of rows with ink
+        for (int y = 0, inked = 0; y < page.height(); ++y) {
+            bool ink = false;
+            for (int x = 0; x < page.width() && !ink; ++x) ink = qGray(page.pixel(x, y)) < 128;
+            bands += ink && !inked;
+            inked = ink;
+        }
+        QVERIFY2(bands >= 4, qPrintable(QString::number(bands)));  // 300 x's need three rows or more
     }
 
     void savedLogRoundTripThroughTheWindow() {
