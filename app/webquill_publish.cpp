@@ -1,4 +1,5 @@
 // webquill-publish: a publishing run without the desktop, for batch use.
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -83,6 +84,10 @@ int ReadCommandLine(int argc, char** argv, CommandLine& line) {
 }  // namespace
 
 int main(int argc, char** argv) {
+#ifdef SIGXFSZ
+    // Past a file size limit a write fails and is reported, instead of ending the program.
+    std::signal(SIGXFSZ, SIG_IGN);
+#endif
     CommandLine line;
     if (const int status = ReadCommandLine(argc, argv, line); status >= 0) return status;
 
@@ -95,12 +100,14 @@ int main(int argc, char** argv) {
 
     CConsoleHost host;
     webquill::CPublishingRun run(document, host);
+    if (!line.logFile.empty()) run.AlsoWrites("Log file", line.logFile);
     const webquill::RunOutcome outcome = run.RunPublishing();
 
     int status = kExitDone;
     if (outcome == webquill::RunOutcome::Stopped) status = kExitStopped;
     if (outcome == webquill::RunOutcome::CompletedWithOutputErrors) status = kExitOutputFailed;
-    if (!line.logFile.empty() && !document.SaveLog(line.logFile).Ok()) {
+    // A log named like an input was refused by the run and is never written.
+    if (!line.logFile.empty() && !run.IsInputFile(line.logFile) && !document.SaveLog(line.logFile).Ok()) {
         std::fprintf(stderr, "webquill-publish: couldn't write the log to %s\n", line.logFile.c_str());
         if (status == kExitDone) status = kExitOutputFailed;
     }

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <new>
 #include <system_error>
 
 #include "file_paths.h"
@@ -78,6 +79,11 @@ bool CPublishingRun::EnsureFileDirectory(const std::string& path) {
         if (IsRootDirectory(directory) || directory.empty()) return true;
         if (IsPathSeparator(directory.back())) directory.pop_back();
     }
+    return EnsureDirectory(directory, path);
+}
+
+bool CPublishingRun::EnsureDirectory(const std::string& directory, const std::string& path) {
+    if (directory.empty() || IsRootDirectory(directory)) return true;
     std::error_code error;
     if (std::filesystem::is_directory(directory, error)) return true;
     if (!std::filesystem::create_directory(directory, error) || error) {
@@ -110,7 +116,28 @@ void CPublishingRun::ReleaseTexts() {
     std::string().swap(m_tocTemplateText);
 }
 
+// A failed allocation anywhere in a run stops it with a word, never with an abort.
 RunOutcome CPublishingRun::RunPublishing() {
+    try {
+        return RunSteps();
+    } catch (const std::bad_alloc&) {
+        ReleaseTexts();
+        StopBox("Failed to allocate memory!\nCan't Continue.");
+        AddLogLine("***> Failed to allocate memory!");
+        EndRunState();
+        return RunOutcome::Stopped;
+    }
+}
+
+void CPublishingRun::EndRunState() {
+    if (!m_doc.runInProgress) return;
+    m_doc.modified = false;
+    m_host.SetModified(false);
+    m_doc.runInProgress = false;
+    m_host.SetWaitCursor(false);
+}
+
+RunOutcome CPublishingRun::RunSteps() {
     m_matchCase = m_doc.settings.matchCase;
     AddLogLine(Indented(kBannerIndent, kBanner));
     AddLogLine(" ");
@@ -123,7 +150,7 @@ RunOutcome CPublishingRun::RunPublishing() {
     };
 
     if (!ReadRuleFile()) return RunOutcome::Stopped;
-    if (!ParseHeaderSection()) {
+    if (!ParseHeaderSection() || !OutputsSpareInputs()) {
         ReleaseTexts();
         return RunOutcome::Stopped;
     }
@@ -144,16 +171,16 @@ RunOutcome CPublishingRun::RunPublishing() {
     m_host.SetModified(true);
     m_sourceName = m_doc.rule.document;
 
-    if (ExecuteCommands()) {
-        if (!m_doc.rule.intermediateFile.empty()) WriteIntermediateFile();
-        WriteNotExecutedList();
-        if (BuildOutputFiles()) WritePublishedList();
+    if (!ExecuteCommands()) {
+        ReleaseTexts();
+        EndRunState();
+        return RunOutcome::Stopped;
     }
+    if (!m_doc.rule.intermediateFile.empty()) WriteIntermediateFile();
+    WriteNotExecutedList();
+    if (BuildOutputFiles()) WritePublishedList();
 
-    m_doc.modified = false;
-    m_host.SetModified(false);
-    m_doc.runInProgress = false;
-    m_host.SetWaitCursor(false);
+    EndRunState();
     SetStatusText("Ready");
     ReleaseTexts();
     return m_outputFailed ? RunOutcome::CompletedWithOutputErrors : RunOutcome::Completed;
@@ -219,8 +246,17 @@ void CPublishingRun::RunCommandsOfKind(int kind) {
     }
 }
 
+// False when a command could not get the memory it needed (its result would
+// pass the working text's bound): that stops the run.
 bool CPublishingRun::ExecuteCommands() {
-    for (int kind : m_doc.rule.executeSequence) RunCommandsOfKind(kind);
+    for (int kind : m_doc.rule.executeSequence) {
+        try {
+            RunCommandsOfKind(kind);
+        } catch (const std::bad_alloc&) {
+            std::string().swap(m_spareText);
+            return CommandMemoryFailure(kind);
+        }
+    }
     SetStatusText("Ready");
     return true;
 }

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "command_records.h"
@@ -36,6 +37,12 @@ public:
 
     RunOutcome RunPublishing();
 
+    // An output the program writes besides the run's own (a saved log): the
+    // run refuses to start when it is one of the inputs.
+    void AlsoWrites(const char* what, std::string path);
+    // Whether `path` is the same file as one of the run's inputs.
+    bool IsInputFile(const std::string& path) const;
+
     // Helpers every step reports through.
     void AddLogLine(const std::string& text);
     void SetStatusText(const std::string& text);
@@ -43,6 +50,8 @@ public:
     void NoteBox(const std::string& text);
     void StopBox(const std::string& text);
     bool EnsureFileDirectory(const std::string& path);
+    // Makes `directory` (one level); the failure messages name `spec`.
+    bool EnsureDirectory(const std::string& directory, const std::string& spec);
 
     // Loaders: each reports its own failure and keeps nothing when it fails.
     bool ReadRuleFile();
@@ -101,6 +110,9 @@ private:
     bool ReadWwwFileName();
     void ReadExecuteSequence(std::string_view value);
     bool HeaderParseFailure(const char* message);
+    std::vector<std::pair<const char*, std::string>> InputFiles() const;
+    bool IsSeriesPage(const std::string& path) const;
+    bool OutputsSpareInputs();
     bool RefuseHeaderValue(std::string_view key, const char* reason);
 
     bool DispatchCommandText(int token, std::string text);
@@ -117,6 +129,9 @@ private:
     void WriteNotExecutedList();
     void WritePublishedList();
     void RunCommandsOfKind(int kind);
+    bool CommandMemoryFailure(int kind);
+    RunOutcome RunSteps();
+    void EndRunState();
     void ReleaseTexts();
 
     RunDocument& m_doc;
@@ -145,6 +160,7 @@ private:
     std::vector<std::string> m_publishedFiles;
     std::vector<std::string> m_notExecuted;
     std::vector<std::string> m_tocEntries;
+    std::vector<std::pair<const char*, std::string>> m_extraOutputs;
     std::int32_t m_commandCounter = 0;
     std::int32_t m_wrapCounter = 0;
 
@@ -157,6 +173,7 @@ public:
         std::string tocFile, thisFile, thisInfo, nextFile, nextInfo, prevFile, prevInfo;
     };
     bool WriteTemplate(class COutputFile& file, std::string_view text, TemplatePart part);
+    bool TemplateWriteFailed(TemplatePart part);
     bool MakeWwwFiles(bool withToc);
     bool ScanTocEntries();
     bool CreateTocFile();

@@ -70,17 +70,20 @@ std::optional<std::string_view> CPublishingRun::TemplateValue(std::string_view n
     return PageLinkValue(name);
 }
 
+bool CPublishingRun::TemplateWriteFailed(TemplatePart part) {
+    const std::string message = part == TemplatePart::Header
+                                    ? "An error occurred while writing Header information!"
+                                    : "An error occurred while writing Footer information!";
+    AddLogLine("***> " + message);
+    NoteBox(message + "\n*** Publishing Stopped! ***");
+    return false;
+}
+
 bool CPublishingRun::WriteTemplate(COutputFile& file, std::string_view text, TemplatePart part) {
     const bool header = part == TemplatePart::Header;
     const std::optional<UnclosedName> unclosed =
         WriteWithValues(file, text, &CPublishingRun::TemplateValue);
-    if (file.Failed()) {
-        const std::string message = header ? "An error occurred while writing Header information!"
-                                           : "An error occurred while writing Footer information!";
-        AddLogLine("***> " + message);
-        NoteBox(message + "\n*** Publishing Stopped! ***");
-        return false;
-    }
+    if (file.Failed()) return TemplateWriteFailed(part);
     if (!unclosed) return true;
     const std::string message = std::string("Error in ") + (header ? "Header" : "Footer") +
                                 " file variable definition!  No ending %%!";
