@@ -108,6 +108,7 @@ void CPublishingRun::ApplyRebuild(CTextRebuild& rebuilt) {
 }
 
 void CPublishingRun::ReleaseTexts() {
+    m_textFront = 0;
     std::string().swap(m_ruleText);
     std::string().swap(m_workingText);
     std::string().swap(m_spareText);
@@ -275,7 +276,7 @@ bool CPublishingRun::WriteIntermediateFile() {
         m_outputFailed = true;
         return false;
     }
-    file.Write(m_workingText);
+    file.Write(Text());
     if (!file.Close()) {
         const std::string message = "An error occurred while writing information to file:\n" + path;
         AddLogLine(message);

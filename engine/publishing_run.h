@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -86,8 +87,11 @@ public:
     bool BuildOutputFiles();
 
     // Run state, for the window and for tests.
-    const std::string& WorkingText() const { return m_workingText; }
-    void SetWorkingText(std::string text) { m_workingText = std::move(text); }
+    const std::string& WorkingText() const { return Text(); }
+    void SetWorkingText(std::string text) {
+        m_workingText = std::move(text);
+        m_textFront = 0;
+    }
     bool LfOnly() const { return m_lfOnly; }
     void SetLfOnly(bool lfOnly) { m_lfOnly = lfOnly; }
     bool MatchCase() const { return m_matchCase; }
@@ -123,6 +127,13 @@ private:
     std::int32_t TakeInstance(std::string& text);
     void ConvertLineBreaks(std::string& text) const;
 
+    // The working text, with the stretch the Extract commands left at its
+    // front closed.
+    const std::string& Text() const {
+        if (m_textFront != 0) m_workingText.erase(0, std::exchange(m_textFront, 0));
+        return m_workingText;
+    }
+    void RemoveFromText(std::size_t from, std::size_t to);
     // Makes a finished one-pass rebuild the working text.
     void ApplyRebuild(class CTextRebuild& rebuilt);
     void WriteReportLines();
@@ -138,7 +149,11 @@ private:
     IRunHost& m_host;
 
     std::string m_ruleText;
-    std::string m_workingText;
+    // Extract removes a stretch by moving the shorter side of it: a removal
+    // near the start moves the front on instead of the rest of the text down.
+    // The first m_textFront bytes are not part of the text.
+    mutable std::string m_workingText;
+    mutable std::size_t m_textFront = 0;
     std::string m_spareText;  // the other buffer of the commands' rebuilds
     std::string m_headerText;
     std::string m_footerText;
@@ -189,6 +204,7 @@ private:
     };
     std::optional<UnclosedName> WriteWithValues(class COutputFile& file, std::string_view text,
                                                 ValueLookup lookUp) const;
+    const CCmdVar* IndexedVariable(std::string_view name) const;
     std::optional<std::string_view> VariableValue(std::string_view name) const;
     std::optional<std::string_view> PageLinkValue(std::string_view name) const;
     std::optional<std::string_view> TemplateValue(std::string_view name) const;
@@ -215,6 +231,9 @@ private:
     void WriteTocTemplatePart(class COutputFile& file, std::string_view part);
 
     PageLinks m_links;
+    mutable std::unordered_map<std::string, const CCmdVar*> m_variableIndex;
+    mutable std::size_t m_indexedRecords = 0;
+    mutable std::string m_foldedName;
     std::size_t m_fileCounter = 0;
     std::size_t m_tocEntryCount = 0;
 };

@@ -135,7 +135,7 @@ void CPublishingRun::AdvancePlainLinks(std::size_t written) {
 }
 
 bool CPublishingRun::WriteTocSeries(const CPatternSearcher& start, const CPatternSearcher& end) {
-    const std::string_view text = m_workingText;
+    const std::string_view text = Text();
     if (!StartTocLinks()) return true;
     std::size_t place = 0;
     for (std::size_t k = 0; k < m_tocEntryCount; ++k) {
@@ -158,7 +158,7 @@ bool CPublishingRun::WriteTocSeries(const CPatternSearcher& start, const CPatter
 }
 
 bool CPublishingRun::WritePlainSeries(const CPatternSearcher& start, const CPatternSearcher& end) {
-    const std::string_view text = m_workingText;
+    const std::string_view text = Text();
     StartPlainLinks();
     std::size_t at = start.Find(text, 0);
     if (at == kNotFound) return WwwFailure(nullptr, kStartMissing, kPatternCantGoOn, BoxKind::Note);
