@@ -35,17 +35,17 @@ private:
     int m_statusTexts = 0;
 };
 
-// A folder of this process's own on /dev/shm (or the temporary folder), made
-// current once, so that every relative path of a fuzzed rule stays inside it.
+// A folder of this process's own: WEBQUILL_FUZZ_DIR (scripts/fuzz.sh makes
+// and removes it), else one on /dev/shm or in the temporary folder.
 inline const std::filesystem::path& WorkFolder() {
     static const std::filesystem::path folder = [] {
-        std::filesystem::path base = std::filesystem::exists("/dev/shm") ? "/dev/shm" : std::filesystem::temp_directory_path();
-        std::filesystem::path made = base / ("webquill-fuzz-" + std::to_string(::getpid()));
-        std::filesystem::create_directories(made);
-        std::filesystem::current_path(made);
-        std::atexit([] { std::error_code e; std::filesystem::remove_all(WorkFolder(), e); });
-        return made;
+        if (const char* given = std::getenv("WEBQUILL_FUZZ_DIR")) return std::filesystem::path(given);
+        const std::filesystem::path base =
+            std::filesystem::exists("/dev/shm") ? "/dev/shm" : std::filesystem::temp_directory_path();
+        return base / ("webquill-fuzz-" + std::to_string(::getpid()));
     }();
+    static const bool made = std::filesystem::create_directories(folder) || true;
+    (void)made;
     return folder;
 }
 
@@ -53,6 +53,18 @@ inline void WriteFile(const std::string& name, std::string_view bytes) {
     std::ofstream out(WorkFolder() / name, std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
+
+// The work folder made current while it lives, so that every relative path of
+// a fuzzed rule stays inside it; libFuzzer's own paths are relative to the
+// folder it started in.
+class InWorkFolder {
+public:
+    InWorkFolder() : m_previous(std::filesystem::current_path()) { std::filesystem::current_path(WorkFolder()); }
+    ~InWorkFolder() { std::filesystem::current_path(m_previous); }
+
+private:
+    std::filesystem::path m_previous;
+};
 
 // The parts of `data` between separator lines "~~~~", at most `count` of them.
 inline std::vector<std::string_view> SplitParts(const std::uint8_t* data, std::size_t size, std::size_t count) {

@@ -12,15 +12,21 @@ cmake --preset fuzz >/dev/null || exit 1
 cmake --build --preset fuzz -j 2 --target "${targets[@]/%/_fuzz}" || exit 1
 
 failed=0
+shm=/dev/shm
+[ -d "$shm" ] && [ -w "$shm" ] || shm="${TMPDIR:-/tmp}"
 for target in "${targets[@]}"; do
   corpus="build-fuzz/corpus/$target"
   findings="build-fuzz/findings/$target"
+  rm -rf "$findings"
   mkdir -p "$corpus" "$findings"
   echo "== fuzzing $target for $seconds s"
-  nice -n 19 "build-fuzz/fuzz/${target}_fuzz" "$corpus" "fuzz/seeds/$target" \
+  work="$(mktemp -d "$shm/webquill-fuzz.XXXXXX")"
+  WEBQUILL_FUZZ_DIR="$work" nice -n 19 "build-fuzz/fuzz/${target}_fuzz" "$corpus" "fuzz/seeds/$target" \
     -dict=fuzz/webquill.dict -max_total_time="$seconds" -timeout=10 -rss_limit_mb=3072 \
     -max_len=16384 -print_final_stats=1 -artifact_prefix="$findings/" 2>&1 | tail -n 40
-  if [ "${PIPESTATUS[0]}" -ne 0 ]; then
+  status="${PIPESTATUS[0]}"
+  rm -rf "$work"
+  if [ "$status" -ne 0 ]; then
     failed=1
     mkdir -p "fuzz/regressions/$target"
     cp "$findings"/* "fuzz/regressions/$target/" 2>/dev/null
