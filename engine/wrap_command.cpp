@@ -60,7 +60,7 @@ namespace {
 class CFormatFinder {
 public:
     explicit CFormatFinder(std::string_view format)
-        : m_length(format.size()), m_words((format.size() + 63) / 64), m_masks(256 * m_words, 0), m_state(m_words) {
+        : m_length(format.size()), m_words((format.size() + 63) / 64), m_masks(256 * m_words, 0) {
         for (int c = 0; c < 256; ++c)
             for (std::size_t i = 0; i < format.size(); ++i)
                 if (ElementMatches(format[i], static_cast<char>(c)))
@@ -71,36 +71,44 @@ public:
     // the format matches and white space follows; a match without it sends
     // the search on past the next white space.
     bool Find(std::string_view text, std::size_t place, ParagraphStart& found) {
-        if (m_length == 0) return false;
-        std::fill(m_state.begin(), m_state.end(), 0);
-        const std::size_t lastWord = (m_length - 1) / 64;
+        switch (m_words) {
+            case 1: return Scan<1>(text, place, found);
+            case 2: return Scan<2>(text, place, found);
+            case 3: return Scan<3>(text, place, found);
+            case 4: return Scan<4>(text, place, found);
+            case 5: return Scan<5>(text, place, found);
+            default: return false;
+        }
+    }
+
+private:
+    template <std::size_t Words>
+    bool Scan(std::string_view text, std::size_t place, ParagraphStart& found) const {
+        std::uint64_t state[Words] = {};  // the format's last element is in the last word
         const std::uint64_t lastBit = std::uint64_t{1} << ((m_length - 1) % 64);
         for (std::size_t j = place; j < text.size(); ++j) {
-            const std::uint64_t* mask = &m_masks[static_cast<unsigned char>(text[j]) * m_words];
+            const std::uint64_t* mask = &m_masks[static_cast<unsigned char>(text[j]) * Words];
             std::uint64_t carry = 1;
-            for (std::size_t w = 0; w < m_words; ++w) {
-                const std::uint64_t next = m_state[w] >> 63;
-                m_state[w] = ((m_state[w] << 1) | carry) & mask[w];
+            for (std::size_t w = 0; w < Words; ++w) {
+                const std::uint64_t next = state[w] >> 63;
+                state[w] = ((state[w] << 1) | carry) & mask[w];
                 carry = next;
             }
-            if (!(m_state[lastWord] & lastBit)) continue;
-            const std::size_t start = j + 1 - m_length;
+            if (!(state[Words - 1] & lastBit)) continue;
             const std::size_t after = j + 1;
             if (after < text.size() && IsBlank(text[after])) {
-                found = {start, after};
+                found = {after - m_length, after};
                 return true;
             }
             j = NextBlank(text, after);  // the search goes on after that white space
-            std::fill(m_state.begin(), m_state.end(), 0);
+            for (std::uint64_t& word : state) word = 0;
         }
         return false;
     }
 
-private:
     std::size_t m_length;
     std::size_t m_words;
     std::vector<std::uint64_t> m_masks;
-    std::vector<std::uint64_t> m_state;
 };
 
 bool FindParagraph(std::string_view text, std::size_t place, const CWrapper& w,
