@@ -2,6 +2,7 @@
 
 #include <QStringList>
 
+#include "command_pages.h"
 #include "help_viewer.h"
 #include "kept_records_page.h"
 #include "rule_file_writer.h"
@@ -18,12 +19,6 @@ QStringList CommandLines(const RuleWorkingSet& set, CommandKind kind) {
         if (r.kind == kind) one.Append(std::make_unique<CCmdVar>(r));
     });
     const QString text = QString::fromStdString(ComposeRuleFile({}, one, {}));
-    QStringList lines = text.split(QStringLiteral("\r\n"));
-    return lines.mid(lines.indexOf(QStringLiteral("&Commands:")) + 1);
-}
-
-QStringList WrapLines(const RuleWorkingSet& set) {
-    const QString text = QString::fromStdString(ComposeRuleFile({}, {}, set.wrappers));
     QStringList lines = text.split(QStringLiteral("\r\n"));
     return lines.mid(lines.indexOf(QStringLiteral("&Commands:")) + 1);
 }
@@ -57,11 +52,11 @@ CSheetPage* Kept(const QString& caption, int help, RuleWorkingSet& set, CommandK
 std::vector<CSheetPage*> MakeRuleEditorPages(RuleWorkingSet& set) {
     return {
         new CKeptRecordsPage(QStringLiteral("Header Info"), kHelpHeaderInfo, set, HeaderLines),
-        Kept(QStringLiteral("Replace Commands"), kHelpReplaceCommands, set, CommandKind::Replace),
-        Kept(QStringLiteral("Delete Commands"), kHelpDeleteCommands, set, CommandKind::Delete),
-        Kept(QStringLiteral("Extract Commands"), kHelpExtractCommands, set, CommandKind::Extract),
-        Kept(QStringLiteral("Add Commands"), kHelpAddCommands, set, CommandKind::Add),
-        new CKeptRecordsPage(QStringLiteral("Wrap Commands"), kHelpWrapCommands, set, WrapLines),
+        new CReplaceCmd(set),
+        new CDeleteCmd(set),
+        new CExtractCmd(set),
+        new CAddCmd(set),
+        new CWrapCmd(set),
         new CKeptRecordsPage(QStringLiteral("Execute Order"), kHelpExecuteOrder, set, HeaderLines),
         Kept(QStringLiteral("Make TOC Command"), kHelpMakeTocCommand, set, CommandKind::MakeTOC),
         Kept(QStringLiteral("Make File Command"), kHelpMakeFileCommand, set, CommandKind::MakeFile),
