@@ -1,6 +1,7 @@
 #include "para_formats_dialog.h"
 
 #include <QDialogButtonBox>
+#include <QEvent>
 #include <QHeaderView>
 #include <QPushButton>
 #include <QTreeWidget>
@@ -57,6 +58,7 @@ CParaFormatsDlg::CParaFormatsDlg(QWidget* parent) : QDialog(parent) {
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_list);
     layout->addWidget(buttons);
+    m_list->viewport()->installEventFilter(this);
     resize(560, 420);
 
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
@@ -72,11 +74,13 @@ CParaFormatsDlg::CParaFormatsDlg(QWidget* parent) : QDialog(parent) {
     });
 }
 
-void CParaFormatsDlg::resizeEvent(QResizeEvent* event) {
-    QDialog::resizeEvent(event);
-    const int width = m_list->viewport()->width();
-    m_list->setColumnWidth(0, width / 4);
-    m_list->setColumnWidth(1, width - width / 4);
+bool CParaFormatsDlg::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_list->viewport() && event->type() == QEvent::Resize) {
+        const int width = m_list->viewport()->width();
+        m_list->setColumnWidth(0, width / 4);
+        m_list->setColumnWidth(1, width - width / 4);
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 }  // namespace webquill

@@ -19,7 +19,8 @@ public:
     QTreeWidget* List() const { return m_list; }
 
 protected:
-    void resizeEvent(QResizeEvent* event) override;
+    // Keeps the columns at a quarter and three quarters of the list's width.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     QTreeWidget* m_list = nullptr;
