@@ -69,14 +69,8 @@ struct Harness {
         sheet.activateWindow();
         if (!QTest::qWaitForWindowActive(&sheet)) qFatal("sheet not active");
     }
-    void Type(QWidget* field, const QString& text) {
-        ClickInto(field);
-        QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
-        QTest::keyClick(field, Qt::Key_Delete);
-        QTest::keyClicks(field, text);
-    }
     void Fill(const QStringList& texts) {
-        for (int i = 0; i < texts.size(); ++i) Type(page->Field(i), texts[i]);
+        for (int i = 0; i < texts.size(); ++i) TypeInto(page->Field(i), texts[i]);
     }
     void Up() { QTest::keyClick(page->SelectSpin(), Qt::Key_Up); }
     void Down() { QTest::keyClick(page->SelectSpin(), Qt::Key_Down); }
@@ -287,8 +281,8 @@ private slots:
         QFETCH(QString, message);
         // A filled command never stepped to is made when the page is left.
         Harness h(kDelete);
-        h.Type(h.page->Field(0), QStringLiteral("<B>"));
-        h.Type(h.page->InstanceField(), typed);
+        TypeInto(h.page->Field(0), QStringLiteral("<B>"));
+        TypeInto(h.page->InstanceField(), typed);
         QCOMPARE(h.Leave(), message.isEmpty());
         if (!message.isEmpty()) {
             QCOMPARE(h.LastMessage(), message);
