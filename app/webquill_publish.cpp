@@ -3,6 +3,7 @@
 #include <cstring>
 #include <string>
 
+#include "command_line_upload.h"
 #include "publishing_run.h"
 #include "quillet_doc.h"
 #include "settings_store.h"
@@ -15,9 +16,12 @@ constexpr int kExitUsage = 2;
 constexpr int kExitOutputFailed = 3;
 
 constexpr const char* kUsage =
-    "usage: webquill-publish [--match-case] [--log FILE] RULEFILE\n"
+    "usage: webquill-publish [--match-case] [--log FILE] [--upload] RULEFILE\n"
     "  --match-case  compare letters with their case in every pattern search\n"
-    "  --log FILE    save the run's log to FILE in the saved-log format\n";
+    "  --log FILE    save the run's log to FILE in the saved-log format\n"
+    "  --upload      after a run without faults, send its pages, TOC file and images\n"
+    "                to the rule file's FtpURL and WWWServerDir as UserID (exit 4\n"
+    "                when the connection fails or a file is not sent)\n";
 
 // Log lines go to standard output as they are written, message boxes to
 // standard error; status texts have no place here.
@@ -40,6 +44,7 @@ private:
 
 struct CommandLine {
     bool matchCase = false;
+    bool upload = false;
     std::string logFile;
     std::string ruleFile;
 };
@@ -62,6 +67,8 @@ int ReadCommandLine(int argc, char** argv, CommandLine& line) {
             return kExitDone;
         } else if (!optionsEnded && std::strcmp(arg, "--match-case") == 0) {
             line.matchCase = true;
+        } else if (!optionsEnded && std::strcmp(arg, "--upload") == 0) {
+            line.upload = true;
         } else if (!optionsEnded && std::strcmp(arg, "--log") == 0) {
             if (i + 1 >= argc) return Usage("--log needs a file name");
             line.logFile = argv[++i];
@@ -104,5 +111,6 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "webquill-publish: couldn't write the log to %s\n", line.logFile.c_str());
         if (status == kExitDone) status = kExitOutputFailed;
     }
+    if (line.upload && status == kExitDone) status = webquill::UploadFromCommandLine(document, store);
     return status;
 }
