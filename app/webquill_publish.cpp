@@ -16,12 +16,13 @@ constexpr int kExitUsage = 2;
 constexpr int kExitOutputFailed = 3;
 
 constexpr const char* kUsage =
-    "usage: webquill-publish [--match-case] [--log FILE] [--upload] RULEFILE\n"
+    "usage: webquill-publish [--match-case] [--log FILE] RULEFILE\n"
+    "       webquill-publish [--match-case] [--log FILE] --upload RULEFILE\n"
     "  --match-case  compare letters with their case in every pattern search\n"
     "  --log FILE    save the run's log to FILE in the saved-log format\n"
-    "  --upload      after a run without faults, send its pages, TOC file and images\n"
-    "                to the rule file's FtpURL and WWWServerDir as UserID (exit 4\n"
-    "                when the connection fails or a file is not sent)\n";
+    "  --upload      after a run that ends with status 0, send its pages, TOC file\n"
+    "                and images to the rule file's FtpURL (exit 4 when the\n"
+    "                connection fails or a file is not sent)\n";
 
 // Log lines go to standard output as they are written, message boxes to
 // standard error; status texts have no place here.

@@ -28,6 +28,12 @@ std::string FailureBox(const std::vector<std::string>& failed) {
 
 }  // namespace
 
+std::string UploadSummary(const UploadResult& result) {
+    char summary[64];
+    std::snprintf(summary, sizeof summary, "%d / %d Files Uploaded!", result.uploaded, result.total);
+    return summary;
+}
+
 UploadInputs UploadInputsOf(const RunDocument& document, const std::string& imageFilter) {
     const RuleValues& rule = document.rule;
     return {document.createdFiles, rule.wwwDirectory,    rule.tocName,         rule.tocServerDir,
@@ -116,9 +122,7 @@ UploadResult RunUpload(CFtpConnection& connection, const UploadInputs& inputs, c
 
     if (!result.failed.empty()) host.ShowBox(FailureBox(result.failed));
     host.ShowProgress(false, progress.Position());
-    char summary[64];
-    std::snprintf(summary, sizeof summary, "%d / %d Files Uploaded!", result.uploaded, result.total);
-    host.ShowMessageCenter(summary);
+    host.ShowMessageCenter(UploadSummary(result));
     host.SetWaitCursor(false);
     return result;
 }

@@ -66,6 +66,9 @@ private:
     int m_step, m_threshold, m_handled = 0, m_position = 0;
 };
 
+// "%d / %d Files Uploaded!" with the confirmed count and the total.
+std::string UploadSummary(const UploadResult& result);
+
 UploadResult RunUpload(CFtpConnection& connection, const UploadInputs& inputs, const UploadPlace& place,
                        IUploadHost& host);
 

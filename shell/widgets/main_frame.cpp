@@ -28,6 +28,7 @@
 #include "settings_store.h"
 #include "toolbar_icons.h"
 #include "ui_prompts.h"
+#include "upload_dialog.h"
 
 namespace webquill {
 
@@ -37,9 +38,8 @@ constexpr const char* kBarStateSection = "BarState";
 constexpr const char* kRecentFileSection = "Recent File List";
 constexpr const char* kSavedLogFilter = "Quille Files (*.prl)";
 
-// The upload and options dialogs come with their own work; until then their
-// commands stay disabled.
-constexpr bool kUploadDialogBuilt = false;
+// The options sheet comes with its own work; until then its command stays
+// disabled.
 constexpr bool kOptionsSheetBuilt = false;
 
 PixelRect ToPixelRect(const QRect& r) { return {r.x(), r.y(), r.x() + r.width(), r.y() + r.height()}; }
@@ -110,7 +110,11 @@ void CMainFrame::CreateActions() {
     connect(MakeAction(Command::Exit, tr("E&xit"), QStringLiteral("Quit the application\nExit")),
             &QAction::triggered, this, &QWidget::close);
     MakeAction(Command::Options, tr("&Options..."), QStringLiteral("Application Options\\Preferences\nOptions"));
-    MakeAction(Command::Upload, tr("&Upload..."), QStringLiteral("Upload (ftp) files to server\nUpload"));
+    connect(MakeAction(Command::Upload, tr("&Upload..."), QStringLiteral("Upload (ftp) files to server\nUpload")),
+            &QAction::triggered, this, [this] {
+                if (CChildFrame* child = ActiveChild(); child && !child->Document().createdFiles.empty())
+                    CUploadDlg(child->Document(), this).exec();
+            });
     QAction* toolBar =
         MakeAction(Command::ToolBar, tr("&Toolbar"), QStringLiteral("Show or hide the toolbar\nToggle ToolBar"));
     toolBar->setCheckable(true);
@@ -456,7 +460,7 @@ void CMainFrame::UpdateCommandUi() {
     for (Command c : {Command::Close, Command::Synopsis, Command::Contents, Command::CloseAll, Command::Cascade,
                       Command::TileHorizontally, Command::TileVertically, Command::ArrangeIcons})
         Action(c)->setEnabled(child != nullptr);
-    Action(Command::Upload)->setEnabled(kUploadDialogBuilt && child && !child->Document().createdFiles.empty());
+    Action(Command::Upload)->setEnabled(child && !child->Document().createdFiles.empty());
     Action(Command::Options)->setEnabled(kOptionsSheetBuilt && child);
     Action(Command::ToolBar)->setChecked(!m_toolBar->isHidden());
     Action(Command::StatusBar)->setChecked(!statusBar()->isHidden());

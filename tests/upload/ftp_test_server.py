@@ -13,6 +13,7 @@ import argparse
 import logging
 import os
 import sys
+import warnings
 
 from pyftpdlib.authorizers import DummyAuthorizer
 from pyftpdlib.handlers import DTPHandler, FTPHandler
@@ -47,6 +48,7 @@ def make_certificate(folder):
 
 
 def main():
+    warnings.filterwarnings("ignore", "write permissions assigned to anonymous user")
     parser = argparse.ArgumentParser()
     parser.add_argument("--home", required=True)
     parser.add_argument("--drop")
