@@ -6,6 +6,7 @@
 #include "command_line_upload.h"
 #include "publishing_run.h"
 #include "quillet_doc.h"
+#include "rule_file_tasks.h"
 #include "settings_store.h"
 
 namespace {
@@ -17,12 +18,19 @@ constexpr int kExitOutputFailed = 3;
 
 constexpr const char* kUsage =
     "usage: webquill-publish [--match-case] [--log FILE] RULEFILE\n"
+    "       webquill-publish --check RULEFILE\n"
+    "       webquill-publish --rewrite OUTFILE RULEFILE\n"
     "       webquill-publish [--match-case] [--log FILE] --upload RULEFILE\n"
-    "  --match-case  compare letters with their case in every pattern search\n"
-    "  --log FILE    save the run's log to FILE in the saved-log format\n"
-    "  --upload      after a run that ends with status 0, send its pages, TOC file\n"
-    "                and images to the rule file's FtpURL (exit 4 when the\n"
-    "                connection fails or a file is not sent)\n";
+    "  --match-case       compare letters with their case in every pattern search\n"
+    "  --log FILE         save the run's log to FILE in the saved-log format\n"
+    "  --check            read and parse everything a run reads, run no command,\n"
+    "                     write no file (exit 0 usable, 1 not)\n"
+    "  --rewrite OUTFILE  load RULEFILE as the rule editor does and write it to\n"
+    "                     OUTFILE with the rule editor's writer (exit 0 written,\n"
+    "                     1 load failed, 3 write failed)\n"
+    "  --upload           after a run that ends with status 0, send its pages, TOC\n"
+    "                     file and images to the rule file's FtpURL (exit 4 when\n"
+    "                     the connection fails or a file is not sent)\n";
 
 // Log lines go to standard output as they are written, message boxes to
 // standard error; status texts have no place here.
@@ -48,6 +56,8 @@ struct CommandLine {
     bool upload = false;
     std::string logFile;
     std::string ruleFile;
+    bool check = false;
+    std::string rewriteTo;
 };
 
 int Usage(const char* problem) {
@@ -66,6 +76,11 @@ int ReadCommandLine(int argc, char** argv, CommandLine& line) {
         } else if (!optionsEnded && std::strcmp(arg, "--help") == 0) {
             std::fputs(kUsage, stdout);
             return kExitDone;
+        } else if (!optionsEnded && std::strcmp(arg, "--check") == 0) {
+            line.check = true;
+        } else if (!optionsEnded && std::strcmp(arg, "--rewrite") == 0) {
+            if (i + 1 >= argc || argv[i + 1][0] == '\0') return Usage("--rewrite needs a file name");
+            line.rewriteTo = argv[++i];
         } else if (!optionsEnded && std::strcmp(arg, "--match-case") == 0) {
             line.matchCase = true;
         } else if (!optionsEnded && std::strcmp(arg, "--upload") == 0) {
@@ -85,6 +100,9 @@ int ReadCommandLine(int argc, char** argv, CommandLine& line) {
         }
     }
     if (line.ruleFile.empty()) return Usage("no rule file named");
+    if (line.check && !line.rewriteTo.empty()) return Usage("--check and --rewrite exclude each other");
+    if (line.upload && (line.check || !line.rewriteTo.empty()))
+        return Usage("--upload follows a publishing run only");
     return -1;
 }
 
@@ -102,12 +120,23 @@ int main(int argc, char** argv) {
     document.ruleFilePath = line.ruleFile;
 
     CConsoleHost host;
-    webquill::CPublishingRun run(document, host);
-    const webquill::RunOutcome outcome = run.RunPublishing();
-
     int status = kExitDone;
-    if (outcome == webquill::RunOutcome::Stopped) status = kExitStopped;
-    if (outcome == webquill::RunOutcome::CompletedWithOutputErrors) status = kExitOutputFailed;
+    if (!line.rewriteTo.empty()) {
+        std::string failure;
+        const webquill::RewriteOutcome rewritten =
+            webquill::RewriteRuleFile(document, host, line.rewriteTo, &failure);
+        if (rewritten == webquill::RewriteOutcome::LoadFailed) status = kExitStopped;
+        if (rewritten == webquill::RewriteOutcome::WriteFailed) {
+            std::fprintf(stderr, "webquill-publish: couldn't write %s: %s\n", line.rewriteTo.c_str(),
+                         failure.c_str());
+            status = kExitOutputFailed;
+        }
+    } else {
+        const webquill::RunOutcome outcome = line.check ? webquill::CheckRuleFile(document, host)
+                                                        : webquill::CPublishingRun(document, host).RunPublishing();
+        if (outcome == webquill::RunOutcome::Stopped) status = kExitStopped;
+        if (outcome == webquill::RunOutcome::CompletedWithOutputErrors) status = kExitOutputFailed;
+    }
     if (!line.logFile.empty() && !document.SaveLog(line.logFile).Ok()) {
         std::fprintf(stderr, "webquill-publish: couldn't write the log to %s\n", line.logFile.c_str());
         if (status == kExitDone) status = kExitOutputFailed;

@@ -110,7 +110,7 @@ void CPublishingRun::ReleaseTexts() {
     std::string().swap(m_tocTemplateText);
 }
 
-RunOutcome CPublishingRun::RunPublishing() {
+RunOutcome CPublishingRun::RunPublishing(RunScope scope) {
     m_matchCase = m_doc.settings.matchCase;
     AddLogLine(Indented(kBannerIndent, kBanner));
     AddLogLine(" ");
@@ -137,6 +137,11 @@ RunOutcome CPublishingRun::RunPublishing() {
     m_host.SetWaitCursor(true);
     m_doc.longestLineLength = kReportLongestLine;
     WriteReportLines();
+    if (scope == RunScope::ReadAndParse) {
+        m_host.SetWaitCursor(false);
+        ReleaseTexts();
+        return RunOutcome::Completed;
+    }
 
     PumpMessages();
     m_doc.runInProgress = true;

@@ -22,6 +22,10 @@ enum class RunOutcome {
     Stopped,                    // a fatal stop ended it
 };
 
+// How far a run goes: to its end, or (a check of the rule file) through the
+// reading and parsing steps and the report lines only.
+enum class RunScope { Whole, ReadAndParse };
+
 enum class HeaderValueState { Absent, Present, Refused };
 
 struct HeaderValue {
@@ -34,7 +38,7 @@ class CPublishingRun {
 public:
     CPublishingRun(RunDocument& document, IRunHost& host);
 
-    RunOutcome RunPublishing();
+    RunOutcome RunPublishing(RunScope scope = RunScope::Whole);
 
     // Helpers every step reports through.
     void AddLogLine(const std::string& text);

@@ -19,6 +19,10 @@ struct FileDialogRequest {
     QStringList filters;  // "Description (patterns)", in order
     bool save = false;
     QString defaultSuffix;
+    QString fileName;      // proposed in the name field
+    QString acceptLabel;   // the confirming button's caption, when renamed
+    QString rejectLabel;   // the dismissing button's caption, when renamed
+    bool mustExist = true;  // open mode: only an existing file is taken
 };
 
 class IUserPrompts {

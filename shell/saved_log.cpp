@@ -1,17 +1,17 @@
 #include "saved_log.h"
 
-#include "output_file.h"
+#include "replacing_file.h"
 
 namespace webquill {
 
+// Written through a temporary file, so a failed save keeps the old log whole.
 bool WriteSavedLog(const std::string& path, const std::vector<std::string>& lines) {
-    COutputFile file;
-    if (!file.Open(path)) return false;
+    CReplacingFile file(path);
+    if (!file.Open()) return false;
     for (const std::string& line : lines) {
-        file.Write(line);
-        file.Write("\r\n");
+        if (!file.Write(line) || !file.Write("\r\n")) return false;
     }
-    return file.Close();
+    return file.Commit();
 }
 
 }  // namespace webquill

@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 
 #include "byte_text.h"
+#include "rule_editor.h"
 #include "log_list.h"
 #include "publish_dialog.h"
 #include "publishing_run.h"
@@ -114,6 +115,7 @@ void CQuilletView::BeginPublishing() {
     if (m_doc.publishDialogShown) return;
     m_doc.publishDialogShown = true;
     CPublishDlg dialog(m_doc, this);
+    dialog.SetRuleEditor([this](QWidget* owner, const QString& text) { return RunRuleEditor(owner, m_doc, *this, text); });
     // The dialog and the run are on this window's stack: it stays open
     // until both are over.
     m_offeringDialog = true;
