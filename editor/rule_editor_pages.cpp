@@ -6,6 +6,7 @@
 #include "kept_records_page.h"
 #include "rule_file_writer.h"
 #include "rule_working_set.h"
+#include "upload_info_page.h"
 
 namespace webquill {
 
@@ -28,19 +29,6 @@ QStringList WrapLines(const RuleWorkingSet& set) {
     return lines.mid(lines.indexOf(QStringLiteral("&Commands:")) + 1);
 }
 
-QStringList UploadLines(const RuleWorkingSet& set) {
-    static const char* const kKeys[] = {"FtpURL", "UserID", "UserPW", "TOCServerDir", "WWWServerDir",
-                                        "ImagesLocalDir", "ImagesServerDir"};
-    QStringList lines;
-    for (std::size_t i = 0; i < std::size(kKeys); ++i) {
-        const std::string& value = set.header[kFtpUrlField + i];
-        const bool password = kFtpUrlField + i == kUserPwField;
-        lines << QString::fromLatin1(kKeys[i]) + QStringLiteral(": ") +
-                     (password && !value.empty() ? QStringLiteral("********") : QString::fromStdString(value));
-    }
-    return lines;
-}
-
 QStringList HeaderLines(const RuleWorkingSet& set) {
     QStringList lines;
     for (std::size_t i = 0; i < kFtpUrlField; ++i) lines << QString::fromStdString(set.header[i]);
@@ -54,7 +42,7 @@ CSheetPage* Kept(const QString& caption, int help, RuleWorkingSet& set, CommandK
 
 }  // namespace
 
-std::vector<CSheetPage*> MakeRuleEditorPages(RuleWorkingSet& set) {
+std::vector<CSheetPage*> MakeRuleEditorPages(RuleWorkingSet& set, const CQuilletDoc& doc) {
     return {
         new CKeptRecordsPage(QStringLiteral("Header Info"), kHelpHeaderInfo, set, HeaderLines),
         Kept(QStringLiteral("Replace Commands"), kHelpReplaceCommands, set, CommandKind::Replace),
@@ -65,7 +53,7 @@ std::vector<CSheetPage*> MakeRuleEditorPages(RuleWorkingSet& set) {
         new CKeptRecordsPage(QStringLiteral("Execute Order"), kHelpExecuteOrder, set, HeaderLines),
         Kept(QStringLiteral("Make TOC Command"), kHelpMakeTocCommand, set, CommandKind::MakeTOC),
         Kept(QStringLiteral("Make File Command"), kHelpMakeFileCommand, set, CommandKind::MakeFile),
-        new CKeptRecordsPage(QStringLiteral("Upload Info"), kHelpUploadInfo, set, UploadLines),
+        new CUploadInfoPage(set, doc),
     };
 }
 

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QStyle>
 
+#include "byte_text.h"
 #include "ftp_connection.h"
 #include "upload_host.h"
 
@@ -39,7 +40,7 @@ QTreeWidgetItem* CFtpTreeCtrl::AddItem(QTreeWidgetItem* parent, const std::strin
     static const QStyle::StandardPixmap pixmaps[] = {QStyle::SP_MessageBoxWarning, QStyle::SP_DirIcon,
                                                      QStyle::SP_FileIcon};
     auto* item = parent ? new QTreeWidgetItem(parent) : new QTreeWidgetItem(this);
-    item->setText(0, QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())));
+    item->setText(0, ShownText(name));
     item->setData(0, kNameRole, QByteArray::fromStdString(name));
     item->setData(0, kPictureRole, picture);
     item->setIcon(0, style()->standardIcon(pixmaps[picture]));

@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "byte_text.h"
 #include "ftp_tree.h"
 #include "help_viewer.h"
 #include "prev_urls_dialog.h"
@@ -23,7 +24,7 @@ namespace webquill {
 namespace {
 const QString kCaption = QStringLiteral("Quillet FTP - Upload Files");
 
-QString Shown(const std::string& bytes) { return QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size())); }
+QString Shown(const std::string& bytes) { return ShownText(bytes); }
 std::string Typed(const QLineEdit* edit) { return edit->text().toStdString(); }
 
 QLineEdit* MakeEdit(QWidget* parent, const char* name) {
