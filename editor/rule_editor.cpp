@@ -48,7 +48,7 @@ std::optional<QString> RunRuleEditor(QWidget* owner, CQuilletDoc& doc, IRunHost&
     std::optional<QString> written;
     {
         CMySheet sheet(SheetCaption(editMode, path), owner);
-        for (CSheetPage* page : MakeRuleEditorPages(set)) sheet.AddPage(page);
+        for (CSheetPage* page : MakeRuleEditorPages(set, doc)) sheet.AddPage(page);
         const bool ok = sheet.exec() == QDialog::Accepted;
         // The Execute Order page's changes reach the document as it leaves.
         doc.rule.executeSequence = set.executeSequence;
