@@ -1,6 +1,7 @@
 // The five command pages driven as a user drives them, one sheet per case:
 // the shared design over every kind, then what only Add, Delete and Wrap do.
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
@@ -332,6 +333,25 @@ private slots:
         h.Up();
         QCOMPARE(h.LastMessage(), QStringLiteral("No more than 500 commands of a kind can be defined!"));
         QCOMPARE(h.page->CountField()->text(), QStringLiteral("500"));
+    }
+
+    void TextsKeepToTheirLimitsAndCommandsToTheRuleFile() {
+        Harness h(kReplace);
+        auto* find = static_cast<QPlainTextEdit*>(h.page->Field(0));
+        SetFieldText(find, QString(4095, 'a'));
+        ClickInto(find);
+        find->moveCursor(QTextCursor::End);
+        QTest::keyClicks(find, QStringLiteral("b"));
+        QCOMPARE(FieldText(find).size(), 4095);
+        QCOMPARE(h.prompts.beeps, 1);
+        // Both texts fit their fields, but not one command line together.
+        TypeInto(h.page->Field(1), QStringLiteral("with"));
+        QVERIFY(!h.Leave());
+        QCOMPARE(h.LastMessage(), QStringLiteral("Replace command 1 is too long: a command may hold at most 4096 "
+                                                 "characters in the rule file!"));
+        QVERIFY(h.set.commands.Empty());
+        SetFieldText(find, QString(4080, 'a'));
+        QVERIFY(h.Leave());
     }
 
     void WrapFormatCheck_data() {
