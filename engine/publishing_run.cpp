@@ -6,6 +6,7 @@
 
 #include "file_paths.h"
 #include "output_file.h"
+#include "rule_paths.h"
 #include "string_format.h"
 #include "text_rebuild.h"
 #include "text_search.h"
@@ -65,7 +66,9 @@ void CPublishingRun::StopBox(const std::string& text) {
 }
 
 // The run never changes the process's current directory: asking the file
-// system whether the directory exists answers the same question.
+// system whether the directory exists answers the same question. The
+// directory is found in the path as written and then taken against the rule
+// file's folder.
 bool CPublishingRun::EnsureFileDirectory(const std::string& path) {
     std::string directory;
     if (path.find('.') != std::string::npos) {
@@ -78,18 +81,21 @@ bool CPublishingRun::EnsureFileDirectory(const std::string& path) {
         if (IsRootDirectory(directory) || directory.empty()) return true;
         if (IsPathSeparator(directory.back())) directory.pop_back();
     }
+    directory = RuleRelativePath(m_doc.ruleFilePath, directory);
     std::error_code error;
     if (std::filesystem::is_directory(directory, error)) return true;
     if (!std::filesystem::create_directory(directory, error) || error) {
         NoteBox("Couldn't create the directory:\n'" + directory + "\nfor file spec:\n" + path +
                 "'\nCan't continue!");
         AddLogLine("***> Couldn't create a requested file directory!");
+        m_directoryBoxShown = true;
         return false;
     }
     if (!std::filesystem::is_directory(directory, error)) {
         NoteBox("Couldn't change directories to the created directory for:\n'" + path +
                 "'\nCan't continue!");
         AddLogLine("***> Couldn't change directories to a requested file directory!");
+        m_directoryBoxShown = true;
         return false;
     }
     return true;
@@ -232,12 +238,13 @@ bool CPublishingRun::ExecuteCommands() {
 
 bool CPublishingRun::WriteIntermediateFile() {
     const std::string& path = m_doc.rule.intermediateFile;
+    const std::string used = RuleRelativePath(m_doc.ruleFilePath, path);
     if (!EnsureFileDirectory(path)) {
         m_outputFailed = true;
         return false;
     }
     COutputFile file;
-    if (!file.Open(path)) {
+    if (!file.Open(used)) {
         const std::string message = "Couldn't Open Intermediate file: " + path + " to write it!";
         AddLogLine(message);
         StopBox(message);

@@ -1,6 +1,8 @@
 #include "quillet_view.h"
 
 #include <QApplication>
+#include <QMenu>
+#include <chrono>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPrinter>
@@ -8,6 +10,7 @@
 #include <QVBoxLayout>
 
 #include "byte_text.h"
+#include "line_target.h"
 #include "rule_editor.h"
 #include "log_list.h"
 #include "publish_dialog.h"
@@ -23,15 +26,14 @@ namespace {
 // window's run drains its messages waits before it offers its dialog.
 int g_runsInProgress = 0;
 
+constexpr std::chrono::milliseconds kDrainInterval{50};
+
 QFont DialogFont() {
     QFont font(QStringLiteral("Courier New"), 8);
     font.setStyleHint(QFont::TypeWriter);
     return font;
 }
 
-bool IsAbsoluteTarget(const std::string& target) {
-    return (!target.empty() && target.front() == '/') || target.find(':') != std::string::npos;
-}
 }  // namespace
 
 CQuilletView::CQuilletView(CQuilletDoc& document, QWidget* parent) : QWidget(parent), m_doc(document) {
@@ -52,6 +54,7 @@ CQuilletView::CQuilletView(CQuilletDoc& document, QWidget* parent) : QWidget(par
     layout->addWidget(m_list);
     connect(m_list, &CLogListBox::LineDoubleClicked, this, &CQuilletView::OnDoubleClick);
     connect(m_list, &CLogListBox::RightButtonPressed, this, &CQuilletView::OnRightButton);
+    connect(m_list, &CLogListBox::LineMenuAsked, this, &CQuilletView::OnLineMenu);
     connect(m_delegate, &CLogItemDelegate::MetricsKnown, this, [this] {
         // The item height is now the font's; the extent follows its width.
         LayoutList();
@@ -127,6 +130,7 @@ void CQuilletView::BeginPublishing() {
         m_run = std::make_unique<CPublishingRun>(m_doc, *this);
         SetWaitCursor(true);
         m_run->RunPublishing();
+        CatchUp();
         SetWaitCursor(false);
         --g_runsInProgress;
         // Every pending page of the run has been drained; the run state goes.
@@ -232,24 +236,22 @@ void CQuilletView::OnRightButton() {
     OpenLineTarget(LineTarget::WebBrowser);
 }
 
+void CQuilletView::OnLineMenu(const QPoint& globalPos) {
+    QMenu menu(this);
+    menu.setObjectName(QStringLiteral("lineMenu"));
+    connect(menu.addAction(tr("Open in Editor")), &QAction::triggered, this, &CQuilletView::OnDoubleClick);
+    connect(menu.addAction(tr("Open in Web Browser")), &QAction::triggered, this, &CQuilletView::OnRightButton);
+    menu.exec(globalPos);
+}
+
 void CQuilletView::OpenLineTarget(LineTarget which) {
     const std::string& program = which == LineTarget::Editor ? m_doc.editorProgram : m_doc.webBrowserProgram;
     const std::string* line = program.empty() ? nullptr : m_model->LineAt(SelectedLine());
-    std::size_t at = std::string::npos;
-    std::size_t skip = 0;
-    if (line) {
-        if ((at = line->find(") ... ")) != std::string::npos) skip = 6;
-        else if ((at = line->find("File -> ")) != std::string::npos) skip = 8;
-    }
-    if (at == std::string::npos) {
+    const std::string path = line ? LineTargetPath(*line, m_doc) : std::string();
+    if (path.empty()) {
         Prompts().Beep();
         return;
     }
-    const std::string target = line->substr(at + skip);
-    const std::string& directory = m_doc.rule.wwwDirectory;
-    // A window shown from a saved log knows no WWW directory: its names stand
-    // as they are rather than under the root directory.
-    const std::string path = IsAbsoluteTarget(target) || directory.empty() ? target : directory + "/" + target;
     SetWaitCursor(true);
     Prompts().StartProgram(ShownText(program), {ShownText(path)});
     SetWaitCursor(false);
@@ -294,23 +296,40 @@ void CQuilletView::PrintTo(QPrinter& printer) {
     }
 }
 
+// A run writes thousands of lines and status texts a second; showing each
+// at once would cost the window more than the run. The list and the panes
+// catch up with the latest at each drain (at most every ~50 ms), before a
+// message box, and at the run's end, so the last text is always shown.
 void CQuilletView::ShowLogLine(const std::string&) {
-    m_model->ShowUpTo(m_doc.logLines.size());
+    if (!m_run) m_model->ShowUpTo(m_doc.logLines.size());
 }
 
 void CQuilletView::ShowStatusText(const std::string& text) {
-    if (IStatusPanes* panes = Panes()) panes->SetPaneText(0, ShownText(text));
+    m_statusText = text;
+    m_statusTextPending = true;
+    if (!m_run) CatchUp();
+}
+
+void CQuilletView::CatchUp() {
+    m_model->ShowUpTo(m_doc.logLines.size());
+    IStatusPanes* panes = Panes();
+    if (!panes) return;
+    if (m_statusTextPending) panes->SetPaneText(0, ShownText(m_statusText));
+    m_statusTextPending = false;
+    panes->SetPaneText(1, QStringLiteral("%1 Lines").arg(m_doc.logLines.size()));
 }
 
 void CQuilletView::PumpMessages() {
-    if (IStatusPanes* panes = Panes())
-        panes->SetPaneText(1, QStringLiteral("%1 Lines").arg(m_doc.logLines.size()));
+    if (m_run && m_sinceDrain.isValid() && m_sinceDrain.elapsed() < kDrainInterval.count()) return;
+    CatchUp();
     m_waitCursors.PumpMessages();
+    m_sinceDrain.start();
 }
 
 void CQuilletView::ShowMessageBox(BoxKind kind, const std::string& text) {
+    CatchUp();
     Prompts().Message(this, QStringLiteral("Webquill"), ShownText(text),
-                      kind == BoxKind::Stop ? PromptIcon::Stop : PromptIcon::None, PromptButtons::Ok);
+                      kind == BoxKind::Stop ? PromptIcon::Stop : PromptIcon::Warning, PromptButtons::Ok);
 }
 
 void CQuilletView::SetWaitCursor(bool on) { m_waitCursors.Set(on); }

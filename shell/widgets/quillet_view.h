@@ -3,6 +3,7 @@
 // editor or browser, and printing.
 #pragma once
 
+#include <QElapsedTimer>
 #include <QWidget>
 #include <memory>
 
@@ -76,7 +77,10 @@ private:
     void ShowBuildProgress(int percent);
     void OnDoubleClick();
     void OnRightButton();
+    void OnLineMenu(const QPoint& globalPos);
     IStatusPanes* Panes() const;
+    // Shows the lines and the status text written since the last time.
+    void CatchUp();
     void SetPanes(const QString& pane0, const QString& pane1);
 
     CQuilletDoc& m_doc;
@@ -91,6 +95,9 @@ private:
     bool m_drawingPassQueued = false;
     bool m_offeringDialog = false;
     int m_displayFrameNumber = 1;
+    QElapsedTimer m_sinceDrain;  // a run's last drain of window messages
+    std::string m_statusText;    // the latest, until the panes catch up
+    bool m_statusTextPending = false;
     CWaitCursors m_waitCursors;
 };
 

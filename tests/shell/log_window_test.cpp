@@ -33,6 +33,7 @@ class LogWindowTest : public QObject {
     std::unique_ptr<CScriptedPrompts> m_prompts;
     QTemporaryDir m_dir;
     QString m_site, m_savedCwd;
+    int m_logs = 0;
 
     // A new window whose publish dialog a user answers with manual.rul (typed,
     // Tab, Start); returns once its run has finished. `duringRun` is called
@@ -62,8 +63,9 @@ class LogWindowTest : public QObject {
     }
 
     CChildFrame* OpenLog(const QByteArray& contents) {
-        WriteWholeFile(m_dir.filePath("window.prl"), contents);
-        CChildFrame* child = frame()->OpenDocumentFile(m_dir.filePath("window.prl"));
+        const QString path = m_dir.filePath(QStringLiteral("window%1.prl").arg(++m_logs));
+        WriteWholeFile(path, contents);
+        CChildFrame* child = frame()->OpenDocumentFile(path);
         if (child) (void)QTest::qWaitFor([&] { return child->View().ShownLineCount() > 0; }, 10000);
         return child;
     }
@@ -171,24 +173,42 @@ private slots:
         QVERIFY(child->close());
     }
 
-    // The file a log line names, for the editor; a line naming none beeps.
-    void lineTargets() {
-        for (const auto& [line, target] : QList<std::pair<QByteArray, QString>>{
-                 {"                    Rule File -> /work/site.rul", "/work/site.rul"},
-                 {"   Header File -> C:\\site\\head.htm", "C:\\site\\head.htm"},
-                 {"       3) ... x002.htm", "x002.htm"},  // no WWW directory known: as it stands
-                 {"Files Successfully Published:", ""}}) {
-            m_prompts->started.clear();
-            m_prompts->beeps = 0;
-            CChildFrame* child = OpenLog(line + "\r\n");
-            QVERIFY(child);
-            child->Document().editorProgram = "my-editor";
-            child->View().SelectLine(0);
-            child->View().OpenLineTarget(LineTarget::Editor);
-            QCOMPARE(m_prompts->beeps, target.isEmpty() ? 1 : 0);
-            QCOMPARE(m_prompts->started.size(), size_t(target.isEmpty() ? 0 : 1));
-            if (!target.isEmpty()) QCOMPARE(m_prompts->started[0].arguments, QStringList{target});
-        }
+    // From the keyboard: Enter opens the selected line's file in the editor,
+    // the context menu key and Shift+F10 offer the editor and the browser;
+    // the right button's context menu event offers nothing. A line that names
+    // no file beeps.
+    void keyboardOpensTheLinesFile() {
+        CChildFrame* child = OpenLog("       3) ... x002.htm\r\nFiles Successfully Published:\r\n");
+        QVERIFY(child);
+        child->Document().editorProgram = "my-editor";
+        child->Document().webBrowserProgram = "my-browser";
+        CLogListBox* list = child->View().ListBox();
+        QString chosen;
+        auto choose = [&](const QString& entry) {
+            QTimer::singleShot(50, [&chosen, entry] {
+                auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+                for (QAction* a : menu ? menu->actions() : QList<QAction*>()) {
+                    chosen += a->text() + ';';
+                    if (a->text() == entry) a->trigger();
+                }
+                if (menu) menu->close();
+            });
+        };
+        QTest::keyClick(list, Qt::Key_Return);
+        choose("Open in Web Browser");
+        QTest::keyClick(list, Qt::Key_F10, Qt::ShiftModifier);
+        choose("Open in Editor");
+        QContextMenuEvent key(QContextMenuEvent::Keyboard, QPoint(5, 5));
+        QApplication::sendEvent(list, &key);
+        QContextMenuEvent mouse(QContextMenuEvent::Mouse, QPoint(5, 5));
+        QApplication::sendEvent(list, &mouse);
+        QCOMPARE(chosen, QStringLiteral("Open in Editor;Open in Web Browser;").repeated(2));
+        QStringList started;
+        for (const StartedProgram& p : m_prompts->started) started << p.program + ' ' + p.arguments.join(' ');
+        QCOMPARE(started, QStringList({"my-editor x002.htm", "my-browser x002.htm", "my-editor x002.htm"}));
+        child->View().SelectLine(1);
+        QTest::keyClick(list, Qt::Key_Enter);
+        QCOMPARE(m_prompts->beeps, 1);
     }
 
     // 80 lines fit on a printed page.
