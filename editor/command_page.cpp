@@ -284,6 +284,15 @@ bool CCommandPage::OnKillActive() {
     }
     Commit(values);
     for (int i = 0; i < m_records->Count(); ++i) {
+        // A longer command would stop the next load of the rule file.
+        if (!m_records->FitsRuleFile(i))
+            return RefuseAtCommand(i,
+                                   QStringLiteral("%1 command %2 is too long: a command may hold at most %3 "
+                                                  "characters in the rule file!")
+                                       .arg(QString::fromUtf8(m_table.objectName))
+                                       .arg(i + 1)
+                                       .arg(kMaxPatternLength),
+                                   0);
         if (i == m_current) continue;
         if (auto problem = RecordProblem(CommandFilled(i)))
             return RefuseAtCommand(i,

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "rule_file_writer.h"
 #include "rule_working_set.h"
 
 namespace webquill {
@@ -105,6 +106,26 @@ public:
     }
     void SetBefore(int index, bool before) override {
         if constexpr (std::is_same_v<Record, CCmdVar>) m_records.at(static_cast<std::size_t>(index))->before = before ? 1 : 0;
+    }
+
+    bool FitsRuleFile(int index) const override {
+        const Record& r = *m_records.at(static_cast<std::size_t>(index));
+        std::string written;
+        if constexpr (std::is_same_v<Record, CCmdVar>) {
+            CCmdVarList one;
+            one.Append(std::make_unique<CCmdVar>(r));
+            written = ComposeRuleFile({}, one, {});
+        } else {
+            CWrapperList one;
+            one.Append(std::make_unique<CWrapper>(r));
+            written = ComposeRuleFile({}, {}, one);
+        }
+        // "\r\nKeyword text": the reader measures from the keyword's end up
+        // to the line break before the next keyword.
+        constexpr std::string_view kSection = "&Commands:\r\n";
+        const std::string_view line = std::string_view(written).substr(written.find(kSection) + kSection.size());
+        const std::size_t keyword = line.find(' ');
+        return line.size() - keyword + 2 <= kMaxPatternLength;
     }
 
 protected:

@@ -52,6 +52,10 @@ public:
     virtual bool Before(int index) const = 0;
     virtual void SetBefore(int index, bool before) = 0;
 
+    // True when the record, as the writer writes it, is a command text the
+    // reader takes (at most kMaxPatternLength characters after the keyword).
+    virtual bool FitsRuleFile(int index) const = 0;
+
 protected:
     virtual std::size_t Size() const = 0;
 };

@@ -3,7 +3,6 @@
 // the one the same commands give when written into the file by hand.
 #include <QDirIterator>
 #include <QLineEdit>
-#include <QProcess>
 #include <QPushButton>
 #include <QTest>
 
@@ -44,17 +43,11 @@ std::map<QString, QByteArray> Site(const QString& root) {
 
 // Publishes `rule` from the example's folder; the site moves to `site`.
 // Gives the log's list of commands not executed.
-QString Publish(const QString& dir, const QString& rule, const QString& site) {
-    QProcess run;
-    run.setWorkingDirectory(dir + "/ex");
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("SOURCE_DATE_EPOCH", "1000000000");
-    run.setProcessEnvironment(env);
-    run.start(QStringLiteral(WEBQUILL_PUBLISH_PATH), {rule});
-    run.waitForFinished(60000);
-    const QString log = QString::fromUtf8(run.readAllStandardOutput());
-    if (run.exitCode() != 0) qWarning("%s", qPrintable(log));
+QString Publish(const QString& dir, const char* rule, const QString& site) {
+    const ProgramResult run = RunPublishProgram(rule, (dir + "/ex").toStdString(), "SOURCE_DATE_EPOCH=1000000000");
+    if (run.status != 0) qWarning("%s", run.out.c_str());
     QDir().rename(dir + "/out", site);
+    const QString log = QString::fromStdString(run.out);
     const qsizetype from = log.indexOf("Following Commands Not Executed:");
     return from < 0 ? QString() : log.mid(from, log.indexOf("\n \n", from) - from);
 }
@@ -96,7 +89,7 @@ private slots:
         CSettingsStore store;
         CQuilletDoc doc(store);
         doc.LoadSettings();
-        CLogHost host;
+        RecordingHost host;
         CScriptedPrompts prompts;
         prompts.chosenFiles = {root + "/ex/manual.rul", root + "/ex/edited.rul"};
         auto addOneOfEach = [&](CMySheet& sheet) {
@@ -119,23 +112,14 @@ private slots:
         const QString baseNotRun = Publish(root, "manual.rul", root + "/base");
         const QString handNotRun = Publish(root, "by-hand.rul", root + "/hand");
         const QString editedNotRun = Publish(root, "edited.rul", root + "/edited");
-        const auto base = Site(root + "/base");
+        // The same commands written by hand give the same site, which is
+        // not the example's: the new commands ran, the rest stayed.
         const auto edited = Site(root + "/edited");
-        QVERIFY(base.size() > 3);
+        QVERIFY(edited.size() > 3);
         QVERIFY(edited == Site(root + "/hand"));
+        QVERIFY(edited != Site(root + "/base"));
         QCOMPARE(editedNotRun, handNotRun);
         QCOMPARE(editedNotRun, baseNotRun);  // every new command found its text
-
-        // Only the pages the new commands reach differ from the example's.
-        int changed = 0;
-        for (const auto& [name, bytes] : base) {
-            QVERIFY(edited.count(name));
-            if (edited.at(name) != bytes) ++changed;
-        }
-        QVERIFY(changed > 0 && changed < static_cast<int>(base.size()));
-        bool lawns = false;
-        for (const auto& [name, bytes] : edited) lawns = lawns || bytes.contains("LAWNS");
-        QVERIFY(lawns);
     }
 };
 

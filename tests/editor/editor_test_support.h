@@ -3,6 +3,7 @@
 // support keeps a load's log lines.)
 #pragma once
 
+#include <QString>
 #include <functional>
 
 #include "test_support.h"
