@@ -46,9 +46,11 @@ bool CPublishingRun::LoadText(const std::string& path, const LoaderWords& words,
     const char* n = name.c_str();
     SetStatusText(StrFormat(words.status, n));
 
+    // Only a regular file is read: a pipe or a device would block the run or
+    // never end.
     std::error_code error;
     std::unique_ptr<std::FILE, FileCloser> file;
-    if (!path.empty() && !std::filesystem::is_directory(path, error))
+    if (!path.empty() && std::filesystem::is_regular_file(path, error))
         file.reset(std::fopen(path.c_str(), "rb"));
     if (!file) return ReportLoadFailure(StrFormat(words.openFailed, n), kAborted);
 
@@ -76,8 +78,9 @@ bool CPublishingRun::LoadText(const std::string& path, const LoaderWords& words,
     file.reset();
 
     // A NUL byte ends the text for every later step.
-    if (const void* nul = std::memchr(text.data(), '\0', text.size()))
-        text.resize(static_cast<const char*>(nul) - text.data());
+    const void* nul = std::memchr(text.data(), '\0', text.size());
+    const std::size_t nulOffset = nul ? static_cast<const char*>(nul) - text.data() : text.size();
+    text.resize(nulOffset);
 
     const LineEnd firstLine = FirstLineEnd(text);
     if (firstLine.kind == LineEndKind::None)
@@ -88,6 +91,13 @@ bool CPublishingRun::LoadText(const std::string& path, const LoaderWords& words,
                                            "application's max!",
                                            words.bigNoun, static_cast<int>(kMaxFirstLine)),
                                  kMustAbort);
+    // An accepted text that a NUL cut short says so: what follows it is lost to the run.
+    if (nul) {
+        const std::string message = StrFormat("%s %s holds a NUL byte at offset %zu: the text after it is ignored!",
+                                              words.smallNoun, n, nulOffset);
+        AddLogLine("***> " + message);
+        NoteBox(message);
+    }
     if (firstLineKind) *firstLineKind = firstLine.kind;
     into.swap(text);
     SetStatusText("Ready");

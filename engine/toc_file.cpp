@@ -45,7 +45,7 @@ bool CPublishingRun::ScanTocEntries() {
     if (!toc) return false;
     const CPatternSearcher start(toc->firstText, m_matchCase);
     const CPatternSearcher end(toc->secondText, m_matchCase);
-    const std::string_view text = m_workingText;
+    const std::string_view text = Text();
     SetStatusText("Scanning HTML document for TOC definitions");
     for (std::size_t at = start.Find(text, 0); at != kNotFound;) {
         const std::size_t from = at + start.Length();

@@ -76,9 +76,10 @@ bool CPublishingRun::MakeWwwFiles(bool withToc) {
     if (!makeFile || makeFile->firstText.empty() || makeFile->secondText.empty()) {
         NoteBox("Couldn't create the WWW files!\nNo MakeFile definition!");
         AddLogLine("***> Couldn't create the WWW files!\tNo MakeFile definition!");
-        return false;  // nothing was asked for, so nothing failed to be written
+        m_outputFailed = true;  // the log says the WWW files failed: so does the outcome
+        return false;
     }
-    if (!EnsureDirectoryOf(JoinPath(m_doc.rule.wwwDirectory, m_doc.rule.wwwFileName))) {
+    if (!EnsureDirectory(m_doc.rule.wwwDirectory, m_doc.rule.wwwDirectory)) {
         m_outputFailed = true;
         return false;
     }
@@ -136,7 +137,7 @@ void CPublishingRun::AdvancePlainLinks(std::size_t written) {
 }
 
 bool CPublishingRun::WriteTocSeries(const CPatternSearcher& start, const CPatternSearcher& end) {
-    const std::string_view text = m_workingText;
+    const std::string_view text = Text();
     if (!StartTocLinks()) return true;
     std::size_t place = 0;
     for (std::size_t k = 0; k < m_tocEntryCount; ++k) {
@@ -159,7 +160,7 @@ bool CPublishingRun::WriteTocSeries(const CPatternSearcher& start, const CPatter
 }
 
 bool CPublishingRun::WritePlainSeries(const CPatternSearcher& start, const CPatternSearcher& end) {
-    const std::string_view text = m_workingText;
+    const std::string_view text = Text();
     StartPlainLinks();
     std::size_t at = start.Find(text, 0);
     if (at == kNotFound) return WwwFailure(nullptr, kStartMissing, kPatternCantGoOn, BoxKind::Note);
@@ -190,8 +191,13 @@ bool CPublishingRun::OpenPage(COutputFile& file) {
                       "\nCan't continue!", BoxKind::Stop);
 }
 
+// The header is flushed before the segment follows, so a header that cannot
+// be written is reported as the header's failure.
 bool CPublishingRun::WritePageHeader(COutputFile& file) {
-    if (!m_hasHeader || WriteTemplate(file, m_headerText, TemplatePart::Header)) return true;
+    if (!m_hasHeader) return true;
+    bool written = WriteTemplate(file, m_headerText, TemplatePart::Header);
+    if (written && !file.Flush()) written = TemplateWriteFailed(TemplatePart::Header);
+    if (written) return true;
     return WwwFailure(&file, "Couldn't write header to the WWW file: '" + m_links.thisFile + "'",
                       kCantGoOn, BoxKind::Note);
 }

@@ -32,5 +32,7 @@ int DriveSheet(const std::function<void(CMySheet&)>& drive, const std::function<
 
 // Gives the focus to `field` as a click would, and lets the events run.
 void ClickInto(QWidget* field);
+// Clicks into a text field, selects all of it and types `text` over it.
+void TypeInto(QWidget* field, const QString& text);
 
 }  // namespace webquill::test
