@@ -1,9 +1,14 @@
 #include "sheet_page.h"
 
+#include "help_viewer.h"
+
 namespace webquill {
 
 CSheetPage::CSheetPage(const QString& caption, int helpContext, QWidget* parent)
-    : QWidget(parent), m_caption(caption), m_helpContext(helpContext) {}
+    : QWidget(parent), m_caption(caption), m_helpContext(helpContext) {
+    // F1 in the page opens its topic.
+    setProperty(kHelpContextProperty, helpContext);
+}
 
 bool CSheetPage::Refuse(QWidget* field) {
     m_refusalFocus = field;

@@ -119,9 +119,9 @@ protected:
         if (event->type() != QEvent::KeyPress || static_cast<QKeyEvent*>(event)->key() != Qt::Key_F1 ||
             static_cast<QKeyEvent*>(event)->modifiers() != Qt::NoModifier)
             return QObject::eventFilter(watched, event);
-        // Every widget on the way to the focus sees the key: act once, for the focus.
+        // The first widget to get the key (the focus) decides; the key then
+        // goes no further.
         auto* widget = qobject_cast<QWidget*>(watched);
-        if (!widget || widget != QApplication::focusWidget()) return false;
         for (QWidget* w = widget; w; w = w->parentWidget()) {
             const QVariant context = w->property(kHelpContextProperty);
             if (context.isValid()) {

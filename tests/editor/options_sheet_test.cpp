@@ -46,6 +46,9 @@ private slots:
             prefs->EditorField()->setText(QStringLiteral("vi"));
             QVERIFY(sheet.SetActivePage(1));
             static_cast<CTOCInfo*>(sheet.Page(1))->Field(0)->setText(QStringLiteral("Back"));
+            InstallHelpKey();
+            QTest::keyClick(static_cast<CTOCInfo*>(sheet.Page(1))->Field(0), Qt::Key_F1);
+            QCOMPARE(CurrentHelpContext(), kHelpTocDefaults);
             sheet.CancelButton()->click();
         }));
         QCOMPARE(Stored("MatchCase"), std::string("1"));

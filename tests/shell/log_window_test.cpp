@@ -94,17 +94,24 @@ private slots:
     }
     void cleanup() { frame()->CloseAllDocuments(); }
 
-    // Mid-run, Close and Close All leave the running window alone. Then a
-    // double click on a summary line starts the editor (a script recording
-    // its arguments) with the path composed from the run's WWW directory;
+    // The rule file lies in another folder than the program's: webquill-publish
+    // and the window read and write that folder's files, and log the same
+    // lines, with the paths as written. Mid-run, Close and Close All leave the
+    // running window alone. Then a double click on a summary line starts the
+    // editor (a script recording its arguments) with the file the run wrote;
     // the right button starts the web browser the same way.
     void runFromThePublishDialogWritesWhatTheProgramWrites() {
+        const QString rule = m_site + "/manual.rul", elsewhere = m_dir.filePath("elsewhere");
+        const QString page = m_dir.filePath("out/example/page000.htm");
+        QVERIFY(QDir(m_dir.path()).mkpath("elsewhere"));
         QProcess program;
-        program.setWorkingDirectory(m_site);
-        program.start(WEBQUILL_PUBLISH_PATH, {"manual.rul"});
+        program.setWorkingDirectory(elsewhere);
+        program.start(WEBQUILL_PUBLISH_PATH, {rule});
         QVERIFY(program.waitForFinished(60000));
         QStringList expected = QString::fromUtf8(program.readAllStandardOutput()).split('\n');
         QVERIFY(expected.size() > 20 && expected.takeLast().isEmpty());  // every line ends in a line feed
+        QVERIFY(expected.contains(QStringLiteral("                    Header File -> templates/header.htm")));
+        QVERIFY(QFile::remove(page));
 
         const QString record = m_dir.filePath("editor-arguments.txt"), editor = m_dir.filePath("editor.sh");
         WriteWholeFile(editor, "#!/bin/sh\nprintf '%s\\n' \"$@\" > '" + record.toUtf8() + "'\n");
@@ -112,14 +119,19 @@ private slots:
         CSettingsStore().WriteString("Preferences", "Editor", editor.toStdString());
         QPointer<CChildFrame> running;
         bool closedDuringRun = true, everyLineShown = false;
-        CChildFrame* child = PublishInNewWindow([&](CChildFrame* mid) {
-            running = mid;
-            // The list already holds every line written so far.
-            everyLineShown = mid->View().ShownLineCount() == int(mid->Document().logLines.size());
-            closedDuringRun = mid->close();
-            frame()->CloseAllDocuments();
-        });
+        QDir::setCurrent(elsewhere);
+        CChildFrame* child = PublishInNewWindow(
+            [&](CChildFrame* mid) {
+                running = mid;
+                // The list already holds every line written so far.
+                everyLineShown = mid->View().ShownLineCount() == int(mid->Document().logLines.size());
+                closedDuringRun = mid->close();
+                frame()->CloseAllDocuments();
+            },
+            rule);
+        QDir::setCurrent(m_site);
         CSettingsStore().Remove("Preferences", "Editor");
+        QVERIFY(QFile::exists(page) && QDir(elsewhere).isEmpty());
         QVERIFY(child && running && !closedDuringRun && everyLineShown);
         const QString guard = QStringLiteral("Currently processing file.  Won't CLOSE until processing is COMPLETE!\n");
         // Once for Close, once for Close All, which closed the first window.
@@ -133,7 +145,7 @@ private slots:
         QCOMPARE(child->View().ShownLineCount(), int(doc.logLines.size()));
         QCOMPARE(child->View().SelectedLine(), 0);
         QVERIFY(!doc.runInProgress && !doc.createdFiles.empty());
-        QCOMPARE(CSettingsStore().ReadString("Recent Rule Files", "RuleFile1"), std::string("manual.rul"));
+        QCOMPARE(CSettingsStore().ReadString("Recent Rule Files", "RuleFile1"), rule.toStdString());
         QVERIFY(frame()->Action(Command::Save)->isEnabled());
         QCOMPARE(frame()->PaneText(0) + '|' + frame()->PaneText(1),
                  QStringLiteral("Ready|%1 Lines").arg(doc.logLines.size()));
@@ -145,7 +157,8 @@ private slots:
         const QPoint at = list->visualRect(list->model()->index(summary, 0)).center();
         m_prompts->reallyStartPrograms = true;
         QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
-        QTRY_COMPARE_WITH_TIMEOUT(ReadWholeFile(record), QByteArray("../out/example/page000.htm\n"), 10000);
+        const QString written = m_site + "/../out/example/page000.htm";
+        QTRY_COMPARE_WITH_TIMEOUT(ReadWholeFile(record), written.toUtf8() + '\n', 10000);
         QCOMPARE(m_prompts->started.size(), size_t(1));
         QCOMPARE(m_prompts->started[0].program, editor);
         m_prompts->reallyStartPrograms = false;
@@ -155,39 +168,11 @@ private slots:
         QTest::mouseClick(list->viewport(), Qt::RightButton, {}, at);
         QCOMPARE(m_prompts->started.size(), size_t(2));
         QCOMPARE(m_prompts->started[1].program, QStringLiteral("my-browser"));
-        QCOMPARE(m_prompts->started[1].arguments, QStringList{"../out/example/page000.htm"});
-        QVERIFY(child->close());
-    }
-
-    // A rule file in another folder than the program's reads and writes that
-    // folder's files, from webquill-publish and from the publish dialog alike;
-    // the log shows the paths as written, a line opens the file the run used.
-    void ruleFileInAnotherFolder() {
-        QVERIFY(QDir(m_dir.path()).mkpath("far") && QDir(m_dir.path()).mkpath("elsewhere"));
-        QProcess::execute("cp", {"-r", WEBQUILL_SOURCE_DIR "/examples", m_dir.filePath("far")});
-        const QString rule = m_dir.filePath("far/examples/manual.rul"), elsewhere = m_dir.filePath("elsewhere");
-        const QString page = m_dir.filePath("far/out/example/page000.htm");
-        QProcess program;
-        program.setWorkingDirectory(elsewhere);
-        program.start(WEBQUILL_PUBLISH_PATH, {rule});
-        QVERIFY(program.waitForFinished(60000));
-        QCOMPARE(program.exitCode(), 0);
-        QVERIFY(QFile::exists(page));
-        const QStringList expected = QString::fromUtf8(program.readAllStandardOutput()).split('\n');
-        QVERIFY(expected.contains(QStringLiteral("                    HTML Document Source File -> manual.htm")));
-
-        QVERIFY(QDir(m_dir.filePath("far/out")).removeRecursively());
-        QDir::setCurrent(elsewhere);
-        CChildFrame* child = PublishInNewWindow([](CChildFrame*) {}, rule);
-        QDir::setCurrent(m_site);
-        QVERIFY(child);
-        QCOMPARE(Lines(child->Document().logLines), expected.mid(0, expected.size() - 1));
-        QVERIFY(QFile::exists(page));
-        QCOMPARE(QDir(elsewhere).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList());
-        child->Document().editorProgram = "my-editor";
+        QCOMPARE(m_prompts->started[1].arguments, QStringList{written});
         child->View().SelectLine(int(expected.indexOf(QRegularExpression(".*Header File -> .*"))));
         child->View().OpenLineTarget(LineTarget::Editor);
-        QCOMPARE(m_prompts->started.back().arguments, QStringList{m_dir.filePath("far/examples/templates/header.htm")});
+        QCOMPARE(m_prompts->started.back().arguments, QStringList{m_site + "/templates/header.htm"});
+        QVERIFY(child->close());
     }
 
     // The run's boxes in the window: a command error with the warning icon,
