@@ -1,11 +1,16 @@
 #!/usr/bin/env bash
 # Starts the desktop program under Xvfb, publishes the example site from its
 # publish dialog as a user would (typing the rule file, Tab, Alt+S) and saves
-# a screenshot of the main window with the finished run's log.
-# Needs: xvfb, xdotool, x11-apps (xwd), imagemagick (convert).
+# a screenshot of the main window with the finished run's log; then opens
+# Tools > Upload, connects to a local FTP server that already holds the site
+# and saves the upload dialog with the server's tree open.
+# Usage: scripts/screenshot.sh [PNG [UPLOAD_PNG]]
+# Needs: xvfb, xdotool, x11-apps (xwd), imagemagick (convert), python3-pyftpdlib.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 out="${1:-docs/screenshot.png}"
+upload_out="${2:-docs/upload.png}"
+root="$(pwd)"
 program="$(pwd)/build/app/webquill"
 tools=(xvfb xdotool x11-apps imagemagick)
 missing=()
@@ -19,10 +24,19 @@ fi
 [ -x "$program" ] || scripts/build.sh default
 
 work="$(mktemp -d)"
-trap 'kill "${app_pid:-}" "${xvfb_pid:-}" 2>/dev/null || true; rm -rf "$work"' EXIT
+trap 'kill "${app_pid:-}" "${xvfb_pid:-}" "${server_pid:-}" 2>/dev/null || true; rm -rf "$work"' EXIT
 cp -r examples "$work/examples"
 export XDG_CONFIG_HOME="$work/config"
-export DISPLAY=:87
+export DISPLAY="${SCREENSHOT_DISPLAY:-:87}"
+
+# The site's FTP server, holding an earlier upload of the site.
+mkdir -p "$work/home"
+/usr/bin/python3 tests/upload/ftp_test_server.py --home "$work/home" > "$work/port" &
+server_pid=$!
+for _ in $(seq 50); do [ -s "$work/port" ] && break; sleep 0.1; done
+sed -i "s|^ExecuteSequence|FtpURL: ftp://$(awk '{print "127.0.0.1:" $2}' "$work/port")\nWWWServerDir: site/www\nTOCServerDir: site\nExecuteSequence|" \
+  "$work/examples/manual.rul"
+(cd "$work/examples" && XDG_CONFIG_HOME="$work/upload-config" "$root/build/app/webquill-publish" --upload manual.rul > /dev/null)
 Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp &
 xvfb_pid=$!
 sleep 1
@@ -40,3 +54,14 @@ xdotool key Tab alt+s
 sleep 4
 xwd -root -silent | convert xwd:- "$out"
 echo "screenshot: $out"
+
+xdotool windowfocus --sync "$(xdotool search --name '^Webquill' | head -1)"
+xdotool key alt+t
+sleep 0.5
+xdotool key u
+upload="$(xdotool search --sync --name 'Quillet FTP - Upload Files' | head -1)"
+xdotool windowfocus --sync "$upload"
+xdotool key alt+c
+sleep 2
+xwd -id "$upload" -silent | convert xwd:- "$upload_out"
+echo "screenshot: $upload_out"
