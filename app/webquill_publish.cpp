@@ -1,4 +1,5 @@
 // webquill-publish: a publishing run without the desktop, for batch use.
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -109,6 +110,10 @@ int ReadCommandLine(int argc, char** argv, CommandLine& line) {
 }  // namespace
 
 int main(int argc, char** argv) {
+#ifdef SIGXFSZ
+    // Past a file size limit a write fails and is reported, instead of ending the program.
+    std::signal(SIGXFSZ, SIG_IGN);
+#endif
     CommandLine line;
     if (const int status = ReadCommandLine(argc, argv, line); status >= 0) return status;
 
@@ -121,6 +126,7 @@ int main(int argc, char** argv) {
 
     CConsoleHost host;
     int status = kExitDone;
+    bool logIsInput = false;
     if (!line.rewriteTo.empty()) {
         std::string failure;
         const webquill::RewriteOutcome rewritten =
@@ -132,12 +138,17 @@ int main(int argc, char** argv) {
             status = kExitOutputFailed;
         }
     } else {
-        const webquill::RunOutcome outcome = line.check ? webquill::CheckRuleFile(document, host)
-                                                        : webquill::CPublishingRun(document, host).RunPublishing();
+        webquill::CPublishingRun run(document, host);
+        if (!line.logFile.empty()) run.AlsoWrites("Log file", line.logFile);
+        // A check reads and parses as a run does, then ends before the first command.
+        const webquill::RunOutcome outcome =
+            run.RunPublishing(line.check ? webquill::RunScope::ReadAndParse : webquill::RunScope::Whole);
         if (outcome == webquill::RunOutcome::Stopped) status = kExitStopped;
         if (outcome == webquill::RunOutcome::CompletedWithOutputErrors) status = kExitOutputFailed;
+        // A log named like an input was refused by the run and is never written.
+        logIsInput = !line.logFile.empty() && run.IsInputFile(line.logFile);
     }
-    if (!line.logFile.empty() && !document.SaveLog(line.logFile).Ok()) {
+    if (!line.logFile.empty() && !logIsInput && !document.SaveLog(line.logFile).Ok()) {
         std::fprintf(stderr, "webquill-publish: couldn't write the log to %s\n", line.logFile.c_str());
         if (status == kExitDone) status = kExitOutputFailed;
     }

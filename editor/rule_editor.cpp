@@ -44,6 +44,7 @@ std::optional<QString> RunRuleEditor(QWidget* owner, CQuilletDoc& doc, IRunHost&
         NewWorkingSet(doc, set);
     }
 
+    set.editorProgram = doc.editorProgram;
     std::optional<QString> written;
     {
         CMySheet sheet(SheetCaption(editMode, path), owner);

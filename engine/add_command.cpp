@@ -11,7 +11,7 @@ namespace webquill {
 bool CPublishingRun::AddCommand(CCmdVar& record) {
     const CPatternNotation pattern(record.firstText, PatternUse::Add, m_matchCase);
     SetStatusText(StrFormat("Adding -> %.40s", record.firstText.c_str()));
-    const std::string_view text = m_workingText;
+    const std::string_view text = Text();
     std::size_t at = pattern.FindLead(text, 0);
     if (at == kNotFound) return false;
 

@@ -72,6 +72,14 @@ bool CPublishingRun::DispatchCommandText(int token, std::string text) {
     }
 }
 
+// The memory failure of an executing command, in its kind's words; `kind` is
+// an ExecuteSequence slot value.
+bool CPublishingRun::CommandMemoryFailure(int kind) {
+    static constexpr Token kSlotTokens[] = {kAdd, kDelete, kExtract, kReplace, kWrap};
+    const KindWords& words = WordsFor(kSlotTokens[kind - 1]);
+    return CommandParseError(words.boxPrefix, kNoMemory, words.memoryLogLine, words.memoryStopBox);
+}
+
 bool CPublishingRun::CommandParseError(const char* boxPrefix, const std::string& message,
                                        const std::string& logLine, bool stopBox) {
     const std::string box = boxPrefix + message;
@@ -163,7 +171,8 @@ bool CPublishingRun::ParseExtractCommand(std::string text) {
     };
     const std::size_t saveAs = FindPattern(text, "!save as!", m_matchCase);
     if (saveAs == kNotFound) return error("!save as! is missing in line!");
-    const std::string_view rawName = SkipLeadingBlanks(std::string_view(text).substr(saveAs + 9));
+    // The name's length counts the blanks around it.
+    const std::string_view rawName = std::string_view(text).substr(saveAs + 9);
     if (rawName.size() > kMaxNameLength) return error("Variable name too long!");
     std::string name(TrimmedView(rawName));
     if (name.empty()) return error("Variable name is empty!");

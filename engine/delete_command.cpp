@@ -11,7 +11,7 @@ bool CPublishingRun::DeleteCommand(CCmdVar& record) {
     const CPatternNotation start(record.firstText, PatternUse::Delete, m_matchCase);
     const CPatternNotation finish(record.secondText, PatternUse::Delete, m_matchCase);
     SetStatusText(StrFormat("Deleting -> %.40s", record.firstText.c_str()));
-    const std::string_view text = m_workingText;
+    const std::string_view text = Text();
     std::size_t at = start.FindLead(text, 0);
     if (at == kNotFound) return false;
 

@@ -1,5 +1,7 @@
 // Extract: the text between a start and an end pattern taken out of the
 // document and kept as the value of a variable.
+#include <cstring>
+
 #include "pattern_notation.h"
 #include "publishing_run.h"
 #include "string_format.h"
@@ -15,7 +17,7 @@ bool CPublishingRun::ExtractCommand(CCmdVar& record) {
     const CPatternNotation start(record.firstText, PatternUse::Delete, m_matchCase);
     const CPatternNotation finish(record.secondText, PatternUse::Delete, m_matchCase);
     SetStatusText(StrFormat("Extracting Variable -> %.30s", record.variableName.c_str()));
-    const std::string_view text = m_workingText;
+    const std::string_view text = std::string_view(m_workingText).substr(m_textFront);
     std::size_t at = start.FindLead(text, 0);
     if (at == kNotFound) return false;
 
@@ -32,7 +34,7 @@ bool CPublishingRun::ExtractCommand(CCmdVar& record) {
                 next = end;
                 if (record.instance == 0 || matches >= record.instance) {
                     record.newText = std::string(text.substr(valueStart, valueEnd - valueStart));
-                    m_workingText.erase(valueStart, valueEnd - valueStart);
+                    RemoveFromText(valueStart, valueEnd);
                     return true;
                 }
             }
@@ -40,6 +42,19 @@ bool CPublishingRun::ExtractCommand(CCmdVar& record) {
         at = start.FindLead(text, std::max(next, at + 1));
     }
     return true;
+}
+
+// Moves the shorter side: the text before the stretch, or the text after it.
+void CPublishingRun::RemoveFromText(std::size_t from, std::size_t to) {
+    const std::size_t length = to - from;
+    const std::size_t after = m_workingText.size() - m_textFront - to;
+    if (from < after) {
+        char* front = m_workingText.data() + m_textFront;
+        std::memmove(front + length, front, from);
+        m_textFront += length;
+    } else {
+        m_workingText.erase(m_textFront + from, length);
+    }
 }
 
 }  // namespace webquill

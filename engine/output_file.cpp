@@ -1,15 +1,74 @@
 #include "output_file.h"
 
+#include <cstdio>
+#include <filesystem>
+#include <random>
+#include <system_error>
+
+#include "file_paths.h"
+
 namespace webquill {
 
-COutputFile::~COutputFile() {
+namespace fs = std::filesystem;
+
+namespace {
+// A link is followed, so the link stays and its target is replaced.
+std::string FinalTarget(const std::string& path) {
+    std::error_code error;
+    fs::path target = path;
+    for (int hops = 0; hops < 40 && fs::is_symlink(target, error); ++hops) {
+        const fs::path link = fs::read_symlink(target, error);
+        if (error) break;
+        target = link.is_absolute() ? link : target.parent_path() / link;
+    }
+    return target.string();
+}
+
+// A name of its own beside the target, created exclusively so that no other
+// file is ever written through it.
+std::FILE* CreateBeside(const std::string& target, std::string& temporary) {
+    const std::size_t slash = LastSeparator(target);
+    const std::string folder = slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
+    const std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
+    static std::mt19937_64 random{std::random_device{}()};
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        char suffix[24];
+        std::snprintf(suffix, sizeof suffix, ".%012llx", static_cast<unsigned long long>(random() & 0xffffffffffffULL));
+        temporary = folder + "." + name + suffix;
+        if (std::FILE* file = std::fopen(temporary.c_str(), "wbx")) return file;
+        std::error_code error;
+        if (!fs::exists(temporary, error)) break;  // the folder refuses, not the name
+    }
+    temporary.clear();
+    return nullptr;
+}
+}  // namespace
+
+COutputFile::~COutputFile() { Discard(); }
+
+void COutputFile::Discard() {
     if (m_file) std::fclose(m_file);
+    m_file = nullptr;
+    if (!m_temporary.empty()) std::remove(m_temporary.c_str());
+    m_temporary.clear();
 }
 
 bool COutputFile::Open(const std::string& path) {
+    Discard();
     m_failed = false;
-    m_file = std::fopen(path.c_str(), "wb");
-    return m_file != nullptr;
+    m_target = FinalTarget(path);
+    std::error_code error;
+    const fs::file_status existing = fs::status(m_target, error);
+    if (fs::is_directory(existing)) return false;
+    // A device or a pipe has no old contents to keep: it is written directly.
+    if (fs::exists(existing) && !fs::is_regular_file(existing)) {
+        m_file = std::fopen(m_target.c_str(), "wb");
+        return m_file != nullptr;
+    }
+    m_file = CreateBeside(m_target, m_temporary);
+    if (!m_file) return false;
+    if (fs::exists(existing)) fs::permissions(m_temporary, existing.permissions(), error);
+    return true;
 }
 
 bool COutputFile::Write(std::string_view bytes) {
@@ -19,11 +78,24 @@ bool COutputFile::Write(std::string_view bytes) {
     return !m_failed;
 }
 
+bool COutputFile::Flush() {
+    if (!m_file || m_failed) return false;
+    if (std::fflush(m_file) != 0) m_failed = true;
+    return !m_failed;
+}
+
 bool COutputFile::Close() {
     if (!m_file) return false;
     if (std::fflush(m_file) != 0) m_failed = true;
     if (std::fclose(m_file) != 0) m_failed = true;
     m_file = nullptr;
+    if (!m_temporary.empty()) {
+        std::error_code error;
+        if (!m_failed) fs::rename(m_temporary, m_target, error);
+        if (error) m_failed = true;
+        if (m_failed) std::remove(m_temporary.c_str());
+        m_temporary.clear();
+    }
     return !m_failed;
 }
 

@@ -2,10 +2,12 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <new>
 #include <system_error>
 
 #include "file_paths.h"
 #include "output_file.h"
+#include "rule_paths.h"
 #include "string_format.h"
 #include "text_rebuild.h"
 #include "text_search.h"
@@ -65,7 +67,9 @@ void CPublishingRun::StopBox(const std::string& text) {
 }
 
 // The run never changes the process's current directory: asking the file
-// system whether the directory exists answers the same question.
+// system whether the directory exists answers the same question. The
+// directory is found in the path as written and then taken against the rule
+// file's folder.
 bool CPublishingRun::EnsureFileDirectory(const std::string& path) {
     std::string directory;
     if (path.find('.') != std::string::npos) {
@@ -78,18 +82,27 @@ bool CPublishingRun::EnsureFileDirectory(const std::string& path) {
         if (IsRootDirectory(directory) || directory.empty()) return true;
         if (IsPathSeparator(directory.back())) directory.pop_back();
     }
+    return EnsureDirectory(directory, path);
+}
+
+// The directory is named as written and made against the rule file's folder.
+bool CPublishingRun::EnsureDirectory(const std::string& directory, const std::string& path) {
+    if (directory.empty() || IsRootDirectory(directory)) return true;
+    const std::string used = RuleRelativePath(m_doc.ruleFilePath, directory);
     std::error_code error;
-    if (std::filesystem::is_directory(directory, error)) return true;
-    if (!std::filesystem::create_directory(directory, error) || error) {
+    if (std::filesystem::is_directory(used, error)) return true;
+    if (!std::filesystem::create_directory(used, error) || error) {
         NoteBox("Couldn't create the directory:\n'" + directory + "\nfor file spec:\n" + path +
                 "'\nCan't continue!");
         AddLogLine("***> Couldn't create a requested file directory!");
+        m_directoryBoxShown = true;
         return false;
     }
-    if (!std::filesystem::is_directory(directory, error)) {
+    if (!std::filesystem::is_directory(used, error)) {
         NoteBox("Couldn't change directories to the created directory for:\n'" + path +
                 "'\nCan't continue!");
         AddLogLine("***> Couldn't change directories to a requested file directory!");
+        m_directoryBoxShown = true;
         return false;
     }
     return true;
@@ -102,6 +115,7 @@ void CPublishingRun::ApplyRebuild(CTextRebuild& rebuilt) {
 }
 
 void CPublishingRun::ReleaseTexts() {
+    m_textFront = 0;
     std::string().swap(m_ruleText);
     std::string().swap(m_workingText);
     std::string().swap(m_spareText);
@@ -110,7 +124,28 @@ void CPublishingRun::ReleaseTexts() {
     std::string().swap(m_tocTemplateText);
 }
 
+// A failed allocation anywhere in a run stops it with a word, never with an abort.
 RunOutcome CPublishingRun::RunPublishing(RunScope scope) {
+    try {
+        return RunSteps(scope);
+    } catch (const std::bad_alloc&) {
+        ReleaseTexts();
+        StopBox("Failed to allocate memory!\nCan't Continue.");
+        AddLogLine("***> Failed to allocate memory!");
+        EndRunState();
+        return RunOutcome::Stopped;
+    }
+}
+
+void CPublishingRun::EndRunState() {
+    if (!m_doc.runInProgress) return;
+    m_doc.modified = false;
+    m_host.SetModified(false);
+    m_doc.runInProgress = false;
+    m_host.SetWaitCursor(false);
+}
+
+RunOutcome CPublishingRun::RunSteps(RunScope scope) {
     m_matchCase = m_doc.settings.matchCase;
     AddLogLine(Indented(kBannerIndent, kBanner));
     AddLogLine(" ");
@@ -123,7 +158,7 @@ RunOutcome CPublishingRun::RunPublishing(RunScope scope) {
     };
 
     if (!ReadRuleFile()) return RunOutcome::Stopped;
-    if (!ParseHeaderSection()) {
+    if (!ParseHeaderSection() || !OutputsSpareInputs()) {
         ReleaseTexts();
         return RunOutcome::Stopped;
     }
@@ -149,16 +184,16 @@ RunOutcome CPublishingRun::RunPublishing(RunScope scope) {
     m_host.SetModified(true);
     m_sourceName = m_doc.rule.document;
 
-    if (ExecuteCommands()) {
-        if (!m_doc.rule.intermediateFile.empty()) WriteIntermediateFile();
-        WriteNotExecutedList();
-        if (BuildOutputFiles()) WritePublishedList();
+    if (!ExecuteCommands()) {
+        ReleaseTexts();
+        EndRunState();
+        return RunOutcome::Stopped;
     }
+    if (!m_doc.rule.intermediateFile.empty()) WriteIntermediateFile();
+    WriteNotExecutedList();
+    if (BuildOutputFiles()) WritePublishedList();
 
-    m_doc.modified = false;
-    m_host.SetModified(false);
-    m_doc.runInProgress = false;
-    m_host.SetWaitCursor(false);
+    EndRunState();
     SetStatusText("Ready");
     ReleaseTexts();
     return m_outputFailed ? RunOutcome::CompletedWithOutputErrors : RunOutcome::Completed;
@@ -224,27 +259,37 @@ void CPublishingRun::RunCommandsOfKind(int kind) {
     }
 }
 
+// False when a command could not get the memory it needed (its result would
+// pass the working text's bound): that stops the run.
 bool CPublishingRun::ExecuteCommands() {
-    for (int kind : m_doc.rule.executeSequence) RunCommandsOfKind(kind);
+    for (int kind : m_doc.rule.executeSequence) {
+        try {
+            RunCommandsOfKind(kind);
+        } catch (const std::bad_alloc&) {
+            std::string().swap(m_spareText);
+            return CommandMemoryFailure(kind);
+        }
+    }
     SetStatusText("Ready");
     return true;
 }
 
 bool CPublishingRun::WriteIntermediateFile() {
     const std::string& path = m_doc.rule.intermediateFile;
+    const std::string used = RuleRelativePath(m_doc.ruleFilePath, path);
     if (!EnsureFileDirectory(path)) {
         m_outputFailed = true;
         return false;
     }
     COutputFile file;
-    if (!file.Open(path)) {
+    if (!file.Open(used)) {
         const std::string message = "Couldn't Open Intermediate file: " + path + " to write it!";
         AddLogLine(message);
         StopBox(message);
         m_outputFailed = true;
         return false;
     }
-    file.Write(m_workingText);
+    file.Write(Text());
     if (!file.Close()) {
         const std::string message = "An error occurred while writing information to file:\n" + path;
         AddLogLine(message);

@@ -7,6 +7,8 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "command_records.h"
@@ -40,6 +42,12 @@ public:
 
     RunOutcome RunPublishing(RunScope scope = RunScope::Whole);
 
+    // An output the program writes besides the run's own (a saved log): the
+    // run refuses to start when it is one of the inputs.
+    void AlsoWrites(const char* what, std::string path);
+    // Whether `path` is the same file as one of the run's inputs.
+    bool IsInputFile(const std::string& path) const;
+
     // Helpers every step reports through.
     void AddLogLine(const std::string& text);
     void SetStatusText(const std::string& text);
@@ -47,6 +55,8 @@ public:
     void NoteBox(const std::string& text);
     void StopBox(const std::string& text);
     bool EnsureFileDirectory(const std::string& path);
+    // Makes `directory` (one level); the failure messages name `spec`.
+    bool EnsureDirectory(const std::string& directory, const std::string& spec);
 
     // Loaders: each reports its own failure and keeps nothing when it fails.
     bool ReadRuleFile();
@@ -81,8 +91,11 @@ public:
     bool BuildOutputFiles();
 
     // Run state, for the window and for tests.
-    const std::string& WorkingText() const { return m_workingText; }
-    void SetWorkingText(std::string text) { m_workingText = std::move(text); }
+    const std::string& WorkingText() const { return Text(); }
+    void SetWorkingText(std::string text) {
+        m_workingText = std::move(text);
+        m_textFront = 0;
+    }
     bool LfOnly() const { return m_lfOnly; }
     void SetLfOnly(bool lfOnly) { m_lfOnly = lfOnly; }
     bool MatchCase() const { return m_matchCase; }
@@ -105,6 +118,10 @@ private:
     bool ReadWwwFileName();
     void ReadExecuteSequence(std::string_view value);
     bool HeaderParseFailure(const char* message);
+    std::vector<std::pair<const char*, std::string>> InputFiles() const;
+    std::string UsedInputPath(const std::pair<const char*, std::string>& input) const;
+    bool IsSeriesPage(const std::string& path) const;
+    bool OutputsSpareInputs();
     bool RefuseHeaderValue(std::string_view key, const char* reason);
 
     bool DispatchCommandText(int token, std::string text);
@@ -115,19 +132,33 @@ private:
     std::int32_t TakeInstance(std::string& text);
     void ConvertLineBreaks(std::string& text) const;
 
+    // The working text, with the stretch the Extract commands left at its
+    // front closed.
+    const std::string& Text() const {
+        if (m_textFront != 0) m_workingText.erase(0, std::exchange(m_textFront, 0));
+        return m_workingText;
+    }
+    void RemoveFromText(std::size_t from, std::size_t to);
     // Makes a finished one-pass rebuild the working text.
     void ApplyRebuild(class CTextRebuild& rebuilt);
     void WriteReportLines();
     void WriteNotExecutedList();
     void WritePublishedList();
     void RunCommandsOfKind(int kind);
+    bool CommandMemoryFailure(int kind);
+    RunOutcome RunSteps(RunScope scope);
+    void EndRunState();
     void ReleaseTexts();
 
     RunDocument& m_doc;
     IRunHost& m_host;
 
     std::string m_ruleText;
-    std::string m_workingText;
+    // Extract removes a stretch by moving the shorter side of it: a removal
+    // near the start moves the front on instead of the rest of the text down.
+    // The first m_textFront bytes are not part of the text.
+    mutable std::string m_workingText;
+    mutable std::size_t m_textFront = 0;
     std::string m_spareText;  // the other buffer of the commands' rebuilds
     std::string m_headerText;
     std::string m_footerText;
@@ -143,12 +174,14 @@ private:
     bool m_limitNoticePending = true;
     bool m_lfOnly = false;
     bool m_outputFailed = false;
+    bool m_directoryBoxShown = false;  // a missing folder has had its box: no second one
 
     std::string m_sourceName;
     std::string m_tocFileName;
     std::vector<std::string> m_publishedFiles;
     std::vector<std::string> m_notExecuted;
     std::vector<std::string> m_tocEntries;
+    std::vector<std::pair<const char*, std::string>> m_extraOutputs;
     std::int32_t m_commandCounter = 0;
     std::int32_t m_wrapCounter = 0;
 
@@ -161,6 +194,7 @@ public:
         std::string tocFile, thisFile, thisInfo, nextFile, nextInfo, prevFile, prevInfo;
     };
     bool WriteTemplate(class COutputFile& file, std::string_view text, TemplatePart part);
+    bool TemplateWriteFailed(TemplatePart part);
     bool MakeWwwFiles(bool withToc);
     bool ScanTocEntries();
     bool CreateTocFile();
@@ -176,6 +210,7 @@ private:
     };
     std::optional<UnclosedName> WriteWithValues(class COutputFile& file, std::string_view text,
                                                 ValueLookup lookUp) const;
+    const CCmdVar* IndexedVariable(std::string_view name) const;
     std::optional<std::string_view> VariableValue(std::string_view name) const;
     std::optional<std::string_view> PageLinkValue(std::string_view name) const;
     std::optional<std::string_view> TemplateValue(std::string_view name) const;
@@ -202,6 +237,9 @@ private:
     void WriteTocTemplatePart(class COutputFile& file, std::string_view part);
 
     PageLinks m_links;
+    mutable std::unordered_map<std::string, const CCmdVar*> m_variableIndex;
+    mutable std::size_t m_indexedRecords = 0;
+    mutable std::string m_foldedName;
     std::size_t m_fileCounter = 0;
     std::size_t m_tocEntryCount = 0;
 };

@@ -51,10 +51,23 @@ bool CPublishingRun::RefuseHeaderValue(std::string_view key, const char* reason)
 HeaderValue CPublishingRun::GetHeaderValue(std::string_view key, bool keepTrailing) {
     const std::string_view text = m_ruleText;
     const CPatternSearcher searcher(key, m_matchCase);
+    // Whether "&&" stands between the line start and an occurrence is kept
+    // up to date as the occurrences go by, so a long line is walked once.
+    std::size_t lineStart = text.rfind('\n', m_headerMarker);
+    lineStart = lineStart == kNotFound ? 0 : lineStart + 1;
+    std::size_t walked = lineStart;
+    bool commented = false;
     std::size_t at = searcher.Find(text, m_headerMarker);
     for (; at != kNotFound && at < m_commandMarker; at = searcher.Find(text, at + 1)) {
-        const std::size_t lineStart = at == 0 ? 0 : text.rfind('\n', at - 1) + 1;
-        if (text.substr(lineStart, at - lineStart).find("&&") == kNotFound) break;
+        for (; walked < at; ++walked) {
+            if (text[walked] == '\n') {
+                lineStart = walked + 1;
+                commented = false;
+            } else if (walked > lineStart && text[walked] == '&' && text[walked - 1] == '&') {
+                commented = true;
+            }
+        }
+        if (!commented) break;
     }
     if (at == kNotFound || at >= m_commandMarker) return {};
 

@@ -39,8 +39,30 @@ std::optional<CPublishingRun::UnclosedName> CPublishingRun::WriteWithValues(
     }
 }
 
+// The pages look their variables up by name many times over: an index of the
+// first record of each name, names folded as FindVariable compares them,
+// answers in constant time. It is made again when records were added.
+const CCmdVar* CPublishingRun::IndexedVariable(std::string_view name) const {
+    if (m_indexedRecords != m_doc.commands.Size()) {
+        m_variableIndex.clear();
+        m_doc.commands.ForEach([this](const CCmdVar& record) {
+            if (record.variableName.empty()) return;
+            std::string key = record.variableName;
+            for (char& c : key) c = FoldAscii(c);
+            m_variableIndex.emplace(std::move(key), &record);
+        });
+        m_indexedRecords = m_doc.commands.Size();
+    }
+    if (name.empty()) return nullptr;
+    std::string& key = m_foldedName;
+    key.assign(name);
+    for (char& c : key) c = FoldAscii(c);
+    const auto found = m_variableIndex.find(key);
+    return found == m_variableIndex.end() ? nullptr : found->second;
+}
+
 std::optional<std::string_view> CPublishingRun::VariableValue(std::string_view name) const {
-    const CCmdVar* variable = m_doc.commands.FindVariable(name);
+    const CCmdVar* variable = IndexedVariable(name);
     if (!variable || !variable->newText) return std::nullopt;
     return std::string_view(*variable->newText);
 }
@@ -63,24 +85,27 @@ std::optional<std::string_view> CPublishingRun::PageLinkValue(std::string_view n
 // A variable record decides on its own, even one whose Extract found nothing:
 // an Extract named like a page link replaces that link.
 std::optional<std::string_view> CPublishingRun::TemplateValue(std::string_view name) const {
-    if (const CCmdVar* variable = m_doc.commands.FindVariable(name)) {
+    if (const CCmdVar* variable = IndexedVariable(name)) {
         if (!variable->newText) return std::nullopt;
         return std::string_view(*variable->newText);
     }
     return PageLinkValue(name);
 }
 
+bool CPublishingRun::TemplateWriteFailed(TemplatePart part) {
+    const std::string message = part == TemplatePart::Header
+                                    ? "An error occurred while writing Header information!"
+                                    : "An error occurred while writing Footer information!";
+    AddLogLine("***> " + message);
+    NoteBox(message + "\n*** Publishing Stopped! ***");
+    return false;
+}
+
 bool CPublishingRun::WriteTemplate(COutputFile& file, std::string_view text, TemplatePart part) {
     const bool header = part == TemplatePart::Header;
     const std::optional<UnclosedName> unclosed =
         WriteWithValues(file, text, &CPublishingRun::TemplateValue);
-    if (file.Failed()) {
-        const std::string message = header ? "An error occurred while writing Header information!"
-                                           : "An error occurred while writing Footer information!";
-        AddLogLine("***> " + message);
-        NoteBox(message + "\n*** Publishing Stopped! ***");
-        return false;
-    }
+    if (file.Failed()) return TemplateWriteFailed(part);
     if (!unclosed) return true;
     const std::string message = std::string("Error in ") + (header ? "Header" : "Footer") +
                                 " file variable definition!  No ending %%!";

@@ -8,6 +8,7 @@
 
 #include "file_paths.h"
 #include "publishing_run.h"
+#include "rule_paths.h"
 #include "string_format.h"
 #include "text_search.h"
 
@@ -45,9 +46,11 @@ bool CPublishingRun::LoadText(const std::string& path, const LoaderWords& words,
     const char* n = name.c_str();
     SetStatusText(StrFormat(words.status, n));
 
+    // Only a regular file is read: a pipe or a device would block the run or
+    // never end.
     std::error_code error;
     std::unique_ptr<std::FILE, FileCloser> file;
-    if (!path.empty() && !std::filesystem::is_directory(path, error))
+    if (!path.empty() && std::filesystem::is_regular_file(path, error))
         file.reset(std::fopen(path.c_str(), "rb"));
     if (!file) return ReportLoadFailure(StrFormat(words.openFailed, n), kAborted);
 
@@ -75,8 +78,9 @@ bool CPublishingRun::LoadText(const std::string& path, const LoaderWords& words,
     file.reset();
 
     // A NUL byte ends the text for every later step.
-    if (const void* nul = std::memchr(text.data(), '\0', text.size()))
-        text.resize(static_cast<const char*>(nul) - text.data());
+    const void* nul = std::memchr(text.data(), '\0', text.size());
+    const std::size_t nulOffset = nul ? static_cast<const char*>(nul) - text.data() : text.size();
+    text.resize(nulOffset);
 
     const LineEnd firstLine = FirstLineEnd(text);
     if (firstLine.kind == LineEndKind::None)
@@ -87,6 +91,13 @@ bool CPublishingRun::LoadText(const std::string& path, const LoaderWords& words,
                                            "application's max!",
                                            words.bigNoun, static_cast<int>(kMaxFirstLine)),
                                  kMustAbort);
+    // An accepted text that a NUL cut short says so: what follows it is lost to the run.
+    if (nul) {
+        const std::string message = StrFormat("%s %s holds a NUL byte at offset %zu: the text after it is ignored!",
+                                              words.smallNoun, n, nulOffset);
+        AddLogLine("***> " + message);
+        NoteBox(message);
+    }
     if (firstLineKind) *firstLineKind = firstLine.kind;
     into.swap(text);
     SetStatusText("Ready");
@@ -103,7 +114,7 @@ bool CPublishingRun::ReadSourceDocument() {
     static const LoaderWords words{"Reading HTML file %s", "Couldn't Open HTML Source File: %s!",
                                    "HTML Source File", "HTML Source File", true};
     LineEndKind kind = LineEndKind::None;
-    if (!LoadText(m_doc.rule.document, words, m_workingText, &kind)) return false;
+    if (!LoadText(RuleRelativePath(m_doc.ruleFilePath, m_doc.rule.document), words, m_workingText, &kind)) return false;
     if (kind == LineEndKind::LF) m_lfOnly = true;
     return true;
 }
@@ -111,19 +122,19 @@ bool CPublishingRun::ReadSourceDocument() {
 bool CPublishingRun::ReadHeaderTemplate() {
     static const LoaderWords words{"Reading Header File %s", "Couldn't Open header file: %s!",
                                    "Header file", "Header File"};
-    return LoadText(m_doc.rule.headerName, words, m_headerText, nullptr);
+    return LoadText(RuleRelativePath(m_doc.ruleFilePath, m_doc.rule.headerName), words, m_headerText, nullptr);
 }
 
 bool CPublishingRun::ReadFooterTemplate() {
     static const LoaderWords words{"Reading Footer File %s", "Couldn't Open footer file: %s!",
                                    "Footer file", "Footer File"};
-    return LoadText(m_doc.rule.footerName, words, m_footerText, nullptr);
+    return LoadText(RuleRelativePath(m_doc.ruleFilePath, m_doc.rule.footerName), words, m_footerText, nullptr);
 }
 
 bool CPublishingRun::ReadTOCTemplate() {
     static const LoaderWords words{"Reading Template %s", "Couldn't Open TOC Template file: %s!",
                                    "TOC Template file", "TOC Template File"};
-    return LoadText(m_doc.rule.tocTemplate, words, m_tocTemplateText, nullptr);
+    return LoadText(RuleRelativePath(m_doc.ruleFilePath, m_doc.rule.tocTemplate), words, m_tocTemplateText, nullptr);
 }
 
 }  // namespace webquill

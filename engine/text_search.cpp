@@ -46,18 +46,20 @@ std::size_t CPatternSearcher::MatchedPrefix(const unsigned char* at) const {
     return k;
 }
 
+// A letter that folds is looked for in both cases in one pass: searching the
+// rest of the text for one case before the other would scan it again for
+// every occurrence.
 std::size_t CPatternSearcher::FindSingleByte(std::string_view text, std::size_t from) const {
     const char wanted = m_pattern[0];
-    const char* base = text.data();
-    const std::size_t n = text.size() - from;
-    const void* lower = std::memchr(base + from, wanted, n);
-    if (!IsAsciiLetter(wanted) || m_fold['A'] == 'A') {
-        return lower ? static_cast<const char*>(lower) - base : kNotFound;
+    if (IsAsciiLetter(wanted) && m_fold['A'] == 'a') {
+#if defined(__SSE2__)
+        return FindVector(text, from);
+#else
+        return FindScalar(text, from, 64);
+#endif
     }
-    const std::size_t limit = lower ? static_cast<const char*>(lower) - (base + from) : n;
-    const void* upper = std::memchr(base + from, wanted - 'a' + 'A', limit);
-    if (upper) return static_cast<const char*>(upper) - base;
-    return lower ? static_cast<const char*>(lower) - base : kNotFound;
+    const void* at = std::memchr(text.data() + from, wanted, text.size() - from);
+    return at ? static_cast<const char*>(at) - text.data() : kNotFound;
 }
 
 std::size_t CPatternSearcher::Find(std::string_view text, std::size_t from) const {
@@ -166,6 +168,25 @@ std::size_t CPatternSearcher::FindLinear(std::string_view text, std::size_t from
         if (k == m) return i + 1 - m;
     }
     return kNotFound;
+}
+
+std::size_t CPatternSearcher::FindAfterHit(std::string_view text, std::size_t hit, std::size_t from) const {
+    const std::size_t m = m_pattern.size();
+    if (m_failure.empty()) PrepareLinearTable();
+    // The longest border of the pattern that still starts at or after `from`.
+    std::size_t k = m_failure[m - 1];
+    std::size_t i = hit + m;
+    while (k > 0 && i - k < from) k = m_failure[k - 1];
+    // An occurrence that overlaps the last one ends before `stop`; past it
+    // the ordinary search is the faster one.
+    const std::size_t stop = std::min(text.size(), hit + 2 * m - 1);
+    for (; i < stop; ++i) {
+        const char c = static_cast<char>(m_fold[static_cast<unsigned char>(text[i])]);
+        while (k > 0 && c != m_pattern[k]) k = m_failure[k - 1];
+        if (c == m_pattern[k]) ++k;
+        if (k == m) return i + 1 - m;
+    }
+    return Find(text, std::max(from, hit + m));
 }
 
 std::size_t FindPattern(std::string_view text, std::string_view pattern, bool matchCase,

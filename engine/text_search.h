@@ -21,6 +21,11 @@ public:
     // First occurrence at or after `from`; an empty pattern is found at `from`.
     std::size_t Find(std::string_view text, std::size_t from = 0) const;
 
+    // The first occurrence at or after `from`, where `from` lies within the
+    // occurrence found at `hit`: the search goes on from the state that
+    // occurrence left, so a long periodic pattern is not compared whole again.
+    std::size_t FindAfterHit(std::string_view text, std::size_t hit, std::size_t from) const;
+
     std::string_view Pattern() const { return m_pattern; }
     std::size_t Length() const { return m_pattern.size(); }
 
@@ -92,9 +97,11 @@ public:
     std::size_t Find(std::string_view text, std::size_t from) const {
         if (m_asked && from >= m_lastFrom && (m_lastHit == kNotFound || from <= m_lastHit))
             return m_lastHit;
+        const bool insideLastHit = m_asked && m_lastHit != kNotFound && from > m_lastHit &&
+                                   from < m_lastHit + m_searcher.Length();
+        m_lastHit = insideLastHit ? m_searcher.FindAfterHit(text, m_lastHit, from) : m_searcher.Find(text, from);
         m_asked = true;
         m_lastFrom = from;
-        m_lastHit = m_searcher.Find(text, from);
         return m_lastHit;
     }
     std::size_t Length() const { return m_searcher.Length(); }

@@ -1,4 +1,8 @@
 // Wrap: a text put before and a text after every numbered paragraph.
+#include <algorithm>
+#include <cstdint>
+#include <vector>
+
 #include "publishing_run.h"
 #include "string_format.h"
 #include "text_rebuild.h"
@@ -50,8 +54,65 @@ bool MatchParagraphFormat(std::string_view text, std::size_t& place, std::string
 }
 
 namespace {
+// Every place where the whole format matches, found in one pass over the text
+// (a bit per format element, shifted along the text), so a long format that
+// fails on its last element is not compared again from every place.
+class CFormatFinder {
+public:
+    explicit CFormatFinder(std::string_view format)
+        : m_length(format.size()), m_words((format.size() + 63) / 64), m_masks(256 * m_words, 0) {
+        for (int c = 0; c < 256; ++c)
+            for (std::size_t i = 0; i < format.size(); ++i)
+                if (ElementMatches(format[i], static_cast<char>(c)))
+                    m_masks[c * m_words + i / 64] |= std::uint64_t{1} << (i % 64);
+    }
+
+    // As the place-by-place search: the first place from `place` on where
+    // the format matches and white space follows; a match without it sends
+    // the search on past the next white space.
+    bool Find(std::string_view text, std::size_t place, ParagraphStart& found) {
+        switch (m_words) {
+            case 1: return Scan<1>(text, place, found);
+            case 2: return Scan<2>(text, place, found);
+            case 3: return Scan<3>(text, place, found);
+            case 4: return Scan<4>(text, place, found);
+            case 5: return Scan<5>(text, place, found);
+            default: return false;
+        }
+    }
+
+private:
+    template <std::size_t Words>
+    bool Scan(std::string_view text, std::size_t place, ParagraphStart& found) const {
+        std::uint64_t state[Words] = {};  // the format's last element is in the last word
+        const std::uint64_t lastBit = std::uint64_t{1} << ((m_length - 1) % 64);
+        for (std::size_t j = place; j < text.size(); ++j) {
+            const std::uint64_t* mask = &m_masks[static_cast<unsigned char>(text[j]) * Words];
+            std::uint64_t carry = 1;
+            for (std::size_t w = 0; w < Words; ++w) {
+                const std::uint64_t next = state[w] >> 63;
+                state[w] = ((state[w] << 1) | carry) & mask[w];
+                carry = next;
+            }
+            if (!(state[Words - 1] & lastBit)) continue;
+            const std::size_t after = j + 1;
+            if (after < text.size() && IsBlank(text[after])) {
+                found = {after - m_length, after};
+                return true;
+            }
+            j = NextBlank(text, after);  // the search goes on after that white space
+            for (std::uint64_t& word : state) word = 0;
+        }
+        return false;
+    }
+
+    std::size_t m_length;
+    std::size_t m_words;
+    std::vector<std::uint64_t> m_masks;
+};
+
 bool FindParagraph(std::string_view text, std::size_t place, const CWrapper& w,
-                   const CPatternSearcher& prefix, ParagraphStart& found) {
+                   const CPatternSearcher& prefix, CFormatFinder& formatFinder, ParagraphStart& found) {
     const std::string_view format = w.numberFormat;
     std::size_t matched = 0;
     if (!w.numberPrefix.empty()) {
@@ -73,15 +134,7 @@ bool FindParagraph(std::string_view text, std::size_t place, const CWrapper& w,
         }
     }
     if (format.empty()) return false;  // no defined beginning without prefix or format
-    for (std::size_t at = place; at < text.size(); ++at) {
-        std::size_t tried = at;
-        if (MatchParagraphFormat(text, tried, format, matched)) {
-            found = {at, at + matched};
-            return true;
-        }
-        at = tried;
-    }
-    return false;
+    return formatFinder.Find(text, place, found);
 }
 }  // namespace
 
@@ -93,13 +146,14 @@ bool CPublishingRun::WrapCommand(CWrapper& record) {
     else
         SetStatusText("Wrapping Paragraphs");
 
-    const std::string_view text = m_workingText;
+    const std::string_view text = Text();
     const CPatternSearcher prefix(record.numberPrefix, m_matchCase);
     const CForwardFinder endOfParagraph(record.endOfParagraph, m_matchCase);
     CTextRebuild rebuilt(text, m_spareText);
     std::size_t wrapped = 0;
     ParagraphStart paragraph{};
-    for (std::size_t place = 0; FindParagraph(text, place, record, prefix, paragraph);) {
+    CFormatFinder formatFinder(record.numberPrefix.empty() ? std::string_view(record.numberFormat) : "");
+    for (std::size_t place = 0; FindParagraph(text, place, record, prefix, formatFinder, paragraph);) {
         const std::size_t end = endOfParagraph.Find(text, paragraph.body);
         if (end == kNotFound) break;
         rebuilt.CopyUpTo(paragraph.begin);

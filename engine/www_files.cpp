@@ -4,6 +4,7 @@
 #include "file_paths.h"
 #include "output_file.h"
 #include "publishing_run.h"
+#include "rule_paths.h"
 #include "string_format.h"
 
 namespace webquill {
@@ -25,7 +26,7 @@ bool CPublishingRun::TocInUse() const {
 
 bool CPublishingRun::BuildFailure(const std::string& message) {
     AddLogLine(message);
-    NoteBox(message + kCantContinue);
+    if (!m_directoryBoxShown) NoteBox(message + kCantContinue);
     m_outputFailed = true;
     return false;
 }
@@ -35,6 +36,7 @@ bool CPublishingRun::BuildOutputFiles() {
     m_doc.createdFiles.clear();
     m_tocEntries.clear();
     m_fileCounter = 0;
+    m_directoryBoxShown = false;
     m_links = PageLinks{};
     m_links.tocFile = m_tocFileName;
     const bool withToc = TocInUse();
@@ -46,7 +48,7 @@ bool CPublishingRun::BuildOutputFiles() {
     if (!MakeWwwFiles(withToc)) {
         const std::string message = "Failed to create one or more WWW files.";
         AddLogLine(message);
-        NoteBox(message + kCantContinue);
+        if (!m_directoryBoxShown) NoteBox(message + kCantContinue);
     }
     return true;
 }
@@ -74,9 +76,10 @@ bool CPublishingRun::MakeWwwFiles(bool withToc) {
     if (!makeFile || makeFile->firstText.empty() || makeFile->secondText.empty()) {
         NoteBox("Couldn't create the WWW files!\nNo MakeFile definition!");
         AddLogLine("***> Couldn't create the WWW files!\tNo MakeFile definition!");
-        return false;  // nothing was asked for, so nothing failed to be written
+        m_outputFailed = true;  // the log says the WWW files failed: so does the outcome
+        return false;
     }
-    if (!EnsureDirectoryOf(JoinPath(m_doc.rule.wwwDirectory, m_doc.rule.wwwFileName))) {
+    if (!EnsureDirectory(m_doc.rule.wwwDirectory, m_doc.rule.wwwDirectory)) {
         m_outputFailed = true;
         return false;
     }
@@ -134,7 +137,7 @@ void CPublishingRun::AdvancePlainLinks(std::size_t written) {
 }
 
 bool CPublishingRun::WriteTocSeries(const CPatternSearcher& start, const CPatternSearcher& end) {
-    const std::string_view text = m_workingText;
+    const std::string_view text = Text();
     if (!StartTocLinks()) return true;
     std::size_t place = 0;
     for (std::size_t k = 0; k < m_tocEntryCount; ++k) {
@@ -157,7 +160,7 @@ bool CPublishingRun::WriteTocSeries(const CPatternSearcher& start, const CPatter
 }
 
 bool CPublishingRun::WritePlainSeries(const CPatternSearcher& start, const CPatternSearcher& end) {
-    const std::string_view text = m_workingText;
+    const std::string_view text = Text();
     StartPlainLinks();
     std::size_t at = start.Find(text, 0);
     if (at == kNotFound) return WwwFailure(nullptr, kStartMissing, kPatternCantGoOn, BoxKind::Note);
@@ -182,13 +185,19 @@ bool CPublishingRun::WritePlainSeries(const CPatternSearcher& start, const CPatt
 // Pages are written by their full path; the process's current directory is
 // never changed.
 bool CPublishingRun::OpenPage(COutputFile& file) {
-    if (file.Open(JoinPath(m_doc.rule.wwwDirectory, m_links.thisFile))) return true;
+    if (file.Open(RuleRelativePath(m_doc.ruleFilePath, JoinPath(m_doc.rule.wwwDirectory, m_links.thisFile))))
+        return true;
     return WwwFailure(nullptr, "Couldn't Create\\Open WWW file: " + m_links.thisFile + " for writing!",
                       "\nCan't continue!", BoxKind::Stop);
 }
 
+// The header is flushed before the segment follows, so a header that cannot
+// be written is reported as the header's failure.
 bool CPublishingRun::WritePageHeader(COutputFile& file) {
-    if (!m_hasHeader || WriteTemplate(file, m_headerText, TemplatePart::Header)) return true;
+    if (!m_hasHeader) return true;
+    bool written = WriteTemplate(file, m_headerText, TemplatePart::Header);
+    if (written && !file.Flush()) written = TemplateWriteFailed(TemplatePart::Header);
+    if (written) return true;
     return WwwFailure(&file, "Couldn't write header to the WWW file: '" + m_links.thisFile + "'",
                       kCantGoOn, BoxKind::Note);
 }

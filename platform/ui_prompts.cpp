@@ -56,6 +56,7 @@ public:
             dialog.setOption(QFileDialog::DontUseNativeDialog);
         if (!request.acceptLabel.isEmpty()) dialog.setLabelText(QFileDialog::Accept, request.acceptLabel);
         if (!request.rejectLabel.isEmpty()) dialog.setLabelText(QFileDialog::Reject, request.rejectLabel);
+        CentreOnMainWindow(&dialog, parent);
         if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return QString();
         return dialog.selectedFiles().first();
     }
@@ -70,6 +71,16 @@ public:
 IUserPrompts* g_testPrompts = nullptr;
 
 }  // namespace
+
+void CentreOnMainWindow(QWidget* dialog, QWidget* parent) {
+    QWidget* main = parent ? parent->window() : nullptr;
+    while (main && main->parentWidget()) main = main->parentWidget()->window();
+    if (!main || !main->isVisible()) return;
+    if (!dialog->testAttribute(Qt::WA_Resized)) dialog->adjustSize();
+    QRect frame = dialog->frameGeometry();
+    frame.moveCenter(main->frameGeometry().center());
+    dialog->move(frame.topLeft());
+}
 
 IUserPrompts& Prompts() {
     static CDesktopPrompts desktop;

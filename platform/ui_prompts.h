@@ -38,6 +38,11 @@ public:
     virtual void Beep() = 0;
 };
 
+// Moves a dialog about to be shown over the centre of the program's main
+// window (the top-level window that `parent` belongs to, through any dialogs
+// in between).
+void CentreOnMainWindow(QWidget* dialog, QWidget* parent);
+
 // The real dialogs, unless a test has put its own in place.
 IUserPrompts& Prompts();
 // Null puts the real dialogs back. The caller keeps ownership.

@@ -1,16 +1,15 @@
 #!/usr/bin/env bash
-# Starts the desktop program under Xvfb, publishes the example site from its
-# publish dialog as a user would (typing the rule file, Tab, Alt+S) and saves
-# a screenshot of the main window with the finished run's log; then opens
-# Tools > Upload, connects to a local FTP server that already holds the site
-# and saves the upload dialog with the server's tree open.
-# Usage: scripts/screenshot.sh [PNG [UPLOAD_PNG]]
-# Needs: xvfb, xdotool, x11-apps (xwd), imagemagick (convert), python3-pyftpdlib.
+# Starts the desktop program under Xvfb twice and works its publish dialog as a
+# user would (typing the example's rule file, Tab, Alt+E or Alt+S): first it
+# saves a screenshot of the rule editor's sheet on that file
+# (docs/rule-editor.png), then publishes the example twice, the second time in a
+# new log window (Ctrl+N), and saves one of the main window with the two
+# finished runs' logs. SCREENSHOT_DISPLAY picks the X display.
+# Needs: xvfb, xdotool, x11-apps (xwd), imagemagick (convert).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 out="${1:-docs/screenshot.png}"
-upload_out="${2:-docs/upload.png}"
-root="$(pwd)"
+editor_out="${2:-docs/rule-editor.png}"
 program="$(pwd)/build/app/webquill"
 tools=(xvfb xdotool x11-apps imagemagick)
 missing=()
@@ -24,29 +23,52 @@ fi
 [ -x "$program" ] || scripts/build.sh default
 
 work="$(mktemp -d)"
-trap 'kill "${app_pid:-}" "${xvfb_pid:-}" "${server_pid:-}" 2>/dev/null || true; rm -rf "$work"' EXIT
+trap 'kill "${app_pid:-}" "${xvfb_pid:-}" 2>/dev/null || true; rm -rf "$work"' EXIT
 cp -r examples "$work/examples"
 export XDG_CONFIG_HOME="$work/config"
 export DISPLAY="${SCREENSHOT_DISPLAY:-:87}"
-
-# The site's FTP server, holding an earlier upload of the site.
-mkdir -p "$work/home"
-/usr/bin/python3 tests/upload/ftp_test_server.py --home "$work/home" > "$work/port" &
-server_pid=$!
-for _ in $(seq 50); do [ -s "$work/port" ] && break; sleep 0.1; done
-sed -i "s|^ExecuteSequence|FtpURL: ftp://$(awk '{print "127.0.0.1:" $2}' "$work/port")\nWWWServerDir: site/www\nTOCServerDir: site\nExecuteSequence|" \
-  "$work/examples/manual.rul"
-(cd "$work/examples" && XDG_CONFIG_HOME="$work/upload-config" "$root/build/app/webquill-publish" --upload manual.rul > /dev/null)
 Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp &
 xvfb_pid=$!
 sleep 1
 
-# A placement that fills most of the screen, so the log has room.
+# Starts the program in the example's folder and types the rule file into the
+# first window's publish dialog.
+start_with_rule_file() {
+  (cd "$work/examples" && exec "$program") &
+  app_pid=$!
+  local dialog
+  dialog="$(xdotool search --sync --name 'HTML/Text File Document Publisher' | head -1)"
+  xdotool windowfocus --sync "$dialog"
+  xdotool type --delay 20 'manual.rul'
+}
+
+# First start: the rule editor on the example's rule file. Rule Editor brings
+# the file dialog with the typed name proposed, Edit Existing loads it into
+# the sheet.
+start_with_rule_file
+xdotool key Tab alt+e
+chooser="$(xdotool search --sync --name "'Create New' Builds New" | head -1)"
+xdotool windowfocus --sync "$chooser"
+xdotool key Return
+sheet="$(xdotool search --sync --name 'Editing Rule File - manual.rul' | head -1)"
+xdotool windowfocus --sync "$sheet"
+sleep 3
+xwd -silent -id "$sheet" | convert xwd:- "$editor_out"
+echo "screenshot: $editor_out"
+kill "$app_pid"
+wait "$app_pid" 2>/dev/null || true
+
+# Second start: a placement that fills most of the screen, so the log has
+# room; the example published from the publish dialog.
 mkdir -p "$XDG_CONFIG_HOME/Tessaly"
 printf '[Last%%20Window%%20Data]\nCoordinates=0010 0010 1010 0750\n' > "$XDG_CONFIG_HOME/Tessaly/Webquill.conf"
 
-(cd "$work/examples" && exec "$program") &
-app_pid=$!
+start_with_rule_file
+xdotool key Tab alt+s
+sleep 4
+main="$(xdotool search --name '^Webquill' | head -1)"
+xdotool windowfocus --sync "$main"
+xdotool key ctrl+n
 dialog="$(xdotool search --sync --name 'HTML/Text File Document Publisher' | head -1)"
 xdotool windowfocus --sync "$dialog"
 xdotool type --delay 20 'manual.rul'
@@ -54,14 +76,3 @@ xdotool key Tab alt+s
 sleep 4
 xwd -root -silent | convert xwd:- "$out"
 echo "screenshot: $out"
-
-xdotool windowfocus --sync "$(xdotool search --name '^Webquill' | head -1)"
-xdotool key alt+t
-sleep 0.5
-xdotool key u
-upload="$(xdotool search --sync --name 'Quillet FTP - Upload Files' | head -1)"
-xdotool windowfocus --sync "$upload"
-xdotool key alt+c
-sleep 2
-xwd -id "$upload" -silent | convert xwd:- "$upload_out"
-echo "screenshot: $upload_out"

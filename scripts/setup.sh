@@ -8,6 +8,7 @@ packages=(
   libcurl4-openssl-dev
   googletest libgtest-dev libbenchmark-dev
   python3-pyftpdlib python3-openssl lftp
+  clang libclang-rt-14-dev
   sed coreutils
 )
 

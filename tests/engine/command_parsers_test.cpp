@@ -162,6 +162,7 @@ TEST(CommandParsers, ErrorsShowANoteAndALogLineAndBuildNothing) {
         {kExtract, "<T>!...!</T>", noSaveAs},
         {kExtract, "<T>!...!</T>!Save As!t", noSaveAs, true},
         {kExtract, "<T>!...!</T>!save as!" + kName260 + "n", "Variable name too long!"},
+        {kExtract, "<T>!...!</T>!save as! " + kName260, "Variable name too long!"},  // the blank counts
         {kExtract, "<T>!...!</T>!save as! \t ", "Variable name is empty!"},
         {kExtract, "<T></T>!save as!t!...!x", noDots},  // the marker counts only before !save as!
         {kExtract, kLong + "!...!</T>!save as!t", startLong},

@@ -1,6 +1,7 @@
 // The five loaders on real files: limits, the text they keep and the words
 // of their messages.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <fstream>
@@ -77,6 +78,9 @@ TEST_P(LoaderTest, AcceptsTextFilesAndRefusesTheRest) {
     ExpectLoad(l, dir.File("in/missing.txt"), l.openFailed + "missing.txt!", kAborted);
     std::filesystem::create_directories(dir.File("in/folder.txt"));
     ExpectLoad(l, dir.File("in/folder.txt"), l.openFailed + "folder.txt!", kAborted);
+    // A pipe would block the run for ever: refused at once.
+    ASSERT_EQ(mkfifo(dir.File("in/pipe.txt").c_str(), 0600), 0);
+    ExpectLoad(l, dir.File("in/pipe.txt"), l.openFailed + "pipe.txt!", kAborted);
 }
 
 INSTANTIATE_TEST_SUITE_P(AllLoaders, LoaderTest, ::testing::ValuesIn(kLoaders),
@@ -114,6 +118,9 @@ TEST(SourceDocumentLoader, KeepsTheBytesUpToTheFirstNul) {
     f.document.rule.document = dir.Write("b.htm", std::string("ab\r\ncd\0ef\r\n", 11));
     ASSERT_TRUE(f.run.ReadSourceDocument());
     EXPECT_EQ(f.run.WorkingText(), "ab\r\ncd");
+    const std::string cut = "HTML Source File b.htm holds a NUL byte at offset 6: the text after it is ignored!";
+    EXPECT_EQ(f.document.logLines, std::vector<std::string>{"***> " + cut});
+    EXPECT_EQ(f.Boxes(), "[note] " + cut + "\n");
     // A loader that fails keeps nothing.
     f.document.rule.document = dir.File("missing.htm");
     EXPECT_FALSE(f.run.ReadSourceDocument());
