@@ -113,6 +113,7 @@ bool ParseFtpUrl(const std::string& text, FtpUrl& url) {
 CFtpConnection::CFtpConnection(FtpOptions options) : m_options(std::move(options)) { InitCurlOnce(); }
 
 CFtpConnection::~CFtpConnection() {
+    if (m_multi) curl_multi_cleanup(static_cast<CURLM*>(m_multi));
     if (m_curl) curl_easy_cleanup(Handle(m_curl));
 }
 
@@ -135,7 +136,25 @@ bool CFtpConnection::Perform(const std::string& url) {
     char errorBuffer[CURL_ERROR_SIZE] = {};
     curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, errorBuffer);
     curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
-    const CURLcode code = curl_easy_perform(curl);
+    // The multi interface with a 1 ms poll: libcurl 7.88 does not always wait
+    // on the control connection for a reply on a reused connection (EPSV after
+    // a finished upload), and its own perform loop then sleeps a whole second
+    // per file. The multi handle keeps the connection between requests.
+    CURLM* multi = static_cast<CURLM*>(m_multi);
+    CURLcode code = CURLE_OK;
+    if (curl_multi_add_handle(multi, curl) != CURLM_OK) {
+        code = CURLE_FAILED_INIT;
+    } else {
+        int running = 1;
+        while (running) {
+            if (curl_multi_perform(multi, &running) != CURLM_OK) break;
+            if (running) curl_multi_poll(multi, nullptr, 0, 1, nullptr);
+        }
+        int left = 0;
+        while (CURLMsg* message = curl_multi_info_read(multi, &left))
+            if (message->msg == CURLMSG_DONE && message->easy_handle == curl) code = message->data.result;
+        curl_multi_remove_handle(multi, curl);
+    }
     curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, nullptr);
     if (code == CURLE_OK) return true;
     // The server's own words where it gave a refusal, else the library's.
@@ -177,11 +196,13 @@ std::string CFtpConnection::Absolute(const std::string& path) const {
 }
 
 bool CFtpConnection::Connect(const FtpUrl& url, const std::string& user, const std::string& password) {
+    if (m_multi) curl_multi_cleanup(static_cast<CURLM*>(m_multi));
     if (m_curl) curl_easy_cleanup(Handle(m_curl));
     m_connected = false;
     m_listForm = ListForm::Unknown;
     m_curl = curl_easy_init();
-    if (!m_curl) {
+    m_multi = curl_multi_init();
+    if (!m_curl || !m_multi) {
         m_lastError = "Out of memory";
         return false;
     }

@@ -72,6 +72,7 @@ private:
 
     FtpOptions m_options;
     void* m_curl = nullptr;
+    void* m_multi = nullptr;  // holds the connection between requests
     std::string m_base;  // "ftp://host:port"
     bool m_tls = false;
     bool m_connected = false;
