@@ -5,6 +5,7 @@
 #include "ftp_connection.h"
 #include "file_paths.h"
 #include "image_file_list.h"
+#include "rule_paths.h"
 #include "run_document.h"
 #include "upload_host.h"
 #include "upload_paths.h"
@@ -37,7 +38,8 @@ std::string UploadSummary(const UploadResult& result) {
 UploadInputs UploadInputsOf(const RunDocument& document, const std::string& imageFilter) {
     const RuleValues& rule = document.rule;
     return {document.createdFiles, rule.wwwDirectory,    rule.tocName,         rule.tocServerDir,
-            rule.wwwServerDir,     rule.imagesLocalDir, rule.imagesServerDir, imageFilter};
+            rule.wwwServerDir,     rule.imagesLocalDir, rule.imagesServerDir, imageFilter,
+            document.ruleFilePath};
 }
 
 UploadTargets TargetsBelowLogin(const UploadInputs& inputs, const std::string& loginDirectory) {
@@ -79,11 +81,13 @@ UploadResult RunUpload(CFtpConnection& connection, const UploadInputs& inputs, c
         result.targets = TargetsBelowLogin(inputs, place.loginDirectory);
     }
 
+    // The files are read where the run wrote them.
+    auto local = [&](const std::string& path) { return RuleRelativePath(inputs.ruleFilePath, path); };
     // Images go to the login directory when no server folder is named.
     CImgFileList images;
     if (!inputs.imagesLocalDir.empty()) {
         host.ShowMessageCenter("Getting Image File List!");
-        images.Build(inputs.imageFilter, inputs.imagesLocalDir);
+        images.Build(inputs.imageFilter, local(inputs.imagesLocalDir));
     }
     const bool withToc = !inputs.tocName.empty() && !inputs.tocServerDir.empty();
     result.total = static_cast<int>(images.Files().size() + inputs.createdFiles.size()) + (withToc ? 1 : 0);
@@ -102,13 +106,14 @@ UploadResult RunUpload(CFtpConnection& connection, const UploadInputs& inputs, c
 
     for (const std::string& name : inputs.createdFiles) {
         if (progress.BeforeHandling()) host.ShowProgress(true, progress.Position());
-        send(inputs.wwwDirectory.empty() ? name : JoinPath(inputs.wwwDirectory, name), name, result.targets.www);
+        send(local(inputs.wwwDirectory.empty() ? name : JoinPath(inputs.wwwDirectory, name)), name,
+             result.targets.www);
     }
     if (withToc) {
         if (progress.AfterHandling()) host.ShowProgress(true, progress.Position());
         std::string name;
         if (UploadFileNameOf(inputs.tocName, name)) {
-            send(inputs.tocName, name, result.targets.toc);
+            send(local(inputs.tocName), name, result.targets.toc);
         } else {
             host.ShowBox("TOC file could NOT be uploaded!");
             result.failed.push_back(inputs.tocName);

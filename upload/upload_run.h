@@ -21,6 +21,8 @@ struct UploadInputs {
     std::string imagesLocalDir;
     std::string imagesServerDir;
     std::string imageFilter;
+    // The rule file the paths above come from: a relative one means its folder.
+    std::string ruleFilePath;
 };
 UploadInputs UploadInputsOf(const RunDocument& document, const std::string& imageFilter);
 

@@ -112,9 +112,10 @@ TEST(FtpUpload, WholeSiteArrivesByteForByteThroughThePublishProgram) {
                                                   "\nUserID: webquill\nUserPW: secret\nWWWServerDir: site/www\n"
                                                   "TOCServerDir: /site\n");
     dir.Write("examples/manual.rul", rule);
-    dir.Write("examples/.config/Tessaly/Webquill.conf", "[Preferences]\nImageFileFilter=\"*.svg;*.jp*\"\n");
+    dir.Write(".config/Tessaly/Webquill.conf", "[Preferences]\nImageFileFilter=\"*.svg;*.jp*\"\n");
 
-    const ProgramResult r = RunPublishProgram("--upload manual.rul", dir.Path() / "examples");
+    // Run from another folder: the run and the upload both take the rule file's paths from its folder.
+    const ProgramResult r = RunPublishProgram("--upload examples/manual.rul", dir.Path());
     EXPECT_EQ(r.status, 0) << r.err;
     const std::vector<std::string> out = Lines(r.out);
     EXPECT_EQ(out.back(), "19 / 19 Files Uploaded!");
