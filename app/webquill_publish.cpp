@@ -6,6 +6,7 @@
 
 #include "publishing_run.h"
 #include "quillet_doc.h"
+#include "rule_file_tasks.h"
 #include "settings_store.h"
 
 namespace {
@@ -17,8 +18,15 @@ constexpr int kExitOutputFailed = 3;
 
 constexpr const char* kUsage =
     "usage: webquill-publish [--match-case] [--log FILE] RULEFILE\n"
-    "  --match-case  compare letters with their case in every pattern search\n"
-    "  --log FILE    save the run's log to FILE in the saved-log format\n";
+    "       webquill-publish --check RULEFILE\n"
+    "       webquill-publish --rewrite OUTFILE RULEFILE\n"
+    "  --match-case       compare letters with their case in every pattern search\n"
+    "  --log FILE         save the run's log to FILE in the saved-log format\n"
+    "  --check            read and parse everything a run reads, run no command,\n"
+    "                     write no file (exit 0 usable, 1 not)\n"
+    "  --rewrite OUTFILE  load RULEFILE as the rule editor does and write it to\n"
+    "                     OUTFILE with the rule editor's writer (exit 0 written,\n"
+    "                     1 load failed, 3 write failed)\n";
 
 // Log lines go to standard output as they are written, message boxes to
 // standard error; status texts have no place here.
@@ -43,6 +51,8 @@ struct CommandLine {
     bool matchCase = false;
     std::string logFile;
     std::string ruleFile;
+    bool check = false;
+    std::string rewriteTo;
 };
 
 int Usage(const char* problem) {
@@ -61,6 +71,11 @@ int ReadCommandLine(int argc, char** argv, CommandLine& line) {
         } else if (!optionsEnded && std::strcmp(arg, "--help") == 0) {
             std::fputs(kUsage, stdout);
             return kExitDone;
+        } else if (!optionsEnded && std::strcmp(arg, "--check") == 0) {
+            line.check = true;
+        } else if (!optionsEnded && std::strcmp(arg, "--rewrite") == 0) {
+            if (i + 1 >= argc || argv[i + 1][0] == '\0') return Usage("--rewrite needs a file name");
+            line.rewriteTo = argv[++i];
         } else if (!optionsEnded && std::strcmp(arg, "--match-case") == 0) {
             line.matchCase = true;
         } else if (!optionsEnded && std::strcmp(arg, "--log") == 0) {
@@ -78,6 +93,7 @@ int ReadCommandLine(int argc, char** argv, CommandLine& line) {
         }
     }
     if (line.ruleFile.empty()) return Usage("no rule file named");
+    if (line.check && !line.rewriteTo.empty()) return Usage("--check and --rewrite exclude each other");
     return -1;
 }
 
@@ -99,15 +115,28 @@ int main(int argc, char** argv) {
     document.ruleFilePath = line.ruleFile;
 
     CConsoleHost host;
-    webquill::CPublishingRun run(document, host);
-    if (!line.logFile.empty()) run.AlsoWrites("Log file", line.logFile);
-    const webquill::RunOutcome outcome = run.RunPublishing();
-
     int status = kExitDone;
-    if (outcome == webquill::RunOutcome::Stopped) status = kExitStopped;
-    if (outcome == webquill::RunOutcome::CompletedWithOutputErrors) status = kExitOutputFailed;
-    // A log named like an input was refused by the run and is never written.
-    if (!line.logFile.empty() && !run.IsInputFile(line.logFile) && !document.SaveLog(line.logFile).Ok()) {
+    if (!line.rewriteTo.empty()) {
+        std::string failure;
+        const webquill::RewriteOutcome rewritten =
+            webquill::RewriteRuleFile(document, host, line.rewriteTo, &failure);
+        if (rewritten == webquill::RewriteOutcome::LoadFailed) status = kExitStopped;
+        if (rewritten == webquill::RewriteOutcome::WriteFailed) {
+            std::fprintf(stderr, "webquill-publish: couldn't write %s: %s\n", line.rewriteTo.c_str(),
+                         failure.c_str());
+            status = kExitOutputFailed;
+        }
+    } else {
+        webquill::CPublishingRun run(document, host);
+        if (!line.logFile.empty()) run.AlsoWrites("Log file", line.logFile);
+        const webquill::RunOutcome outcome = line.check ? webquill::CheckRuleFile(document, host)
+                                                        : run.RunPublishing();
+        if (outcome == webquill::RunOutcome::Stopped) status = kExitStopped;
+        if (outcome == webquill::RunOutcome::CompletedWithOutputErrors) status = kExitOutputFailed;
+    }
+    // A log that is one of the run's inputs is never written over it.
+    if (!line.logFile.empty() &&
+        (webquill::IsRunInput(document, line.logFile) || !document.SaveLog(line.logFile).Ok())) {
         std::fprintf(stderr, "webquill-publish: couldn't write the log to %s\n", line.logFile.c_str());
         if (status == kExitDone) status = kExitOutputFailed;
     }

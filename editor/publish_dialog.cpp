@@ -125,6 +125,7 @@ CPublishDlg::CPublishDlg(CQuilletDoc& document, QWidget* parent) : QDialog(paren
     connect(m_browse, &QPushButton::clicked, this, &CPublishDlg::OnBrowse);
     connect(m_start, &QPushButton::clicked, this, &CPublishDlg::OnStart);
     connect(m_ruleEditor, &QPushButton::clicked, this, &CPublishDlg::OnRuleEditor);
+    setProperty(kHelpContextProperty, kHelpPublishDialog);
     connect(m_help, &QPushButton::clicked, this, &CPublishDlg::OnHelp);
     connect(m_cancel, &QPushButton::clicked, this, &CPublishDlg::reject);
 }

@@ -9,6 +9,17 @@ CCmdVar& CCmdVarList::Append() {
     return *m_records.back();
 }
 
+CCmdVar& CCmdVarList::Append(std::unique_ptr<CCmdVar> record) {
+    m_records.push_back(std::move(record));
+    return *m_records.back();
+}
+
+std::unique_ptr<CCmdVar> CCmdVarList::TakeAt(std::size_t index) {
+    std::unique_ptr<CCmdVar> record = std::move(m_records.at(index));
+    m_records.erase(m_records.begin() + static_cast<std::ptrdiff_t>(index));
+    return record;
+}
+
 void CCmdVarList::Clear() { m_records.clear(); }
 
 CCmdVar* CCmdVarList::FindByCommandNumber(std::int32_t number) {
@@ -37,6 +48,17 @@ const CCmdVar* CCmdVarList::FindFirstOfKind(CommandKind kind) const {
 CWrapper& CWrapperList::Append() {
     m_records.push_back(std::make_unique<CWrapper>());
     return *m_records.back();
+}
+
+CWrapper& CWrapperList::Append(std::unique_ptr<CWrapper> record) {
+    m_records.push_back(std::move(record));
+    return *m_records.back();
+}
+
+std::unique_ptr<CWrapper> CWrapperList::TakeAt(std::size_t index) {
+    std::unique_ptr<CWrapper> record = std::move(m_records.at(index));
+    m_records.erase(m_records.begin() + static_cast<std::ptrdiff_t>(index));
+    return record;
 }
 
 }  // namespace webquill

@@ -38,6 +38,9 @@ struct CCmdVar {
 class CCmdVarList {
 public:
     CCmdVar& Append();
+    CCmdVar& Append(std::unique_ptr<CCmdVar> record);
+    // Takes a record out of the list; the caller owns it afterwards.
+    std::unique_ptr<CCmdVar> TakeAt(std::size_t index);
     void Clear();
     bool Empty() const { return m_records.empty(); }
     std::size_t Size() const { return m_records.size(); }
@@ -79,6 +82,8 @@ struct CWrapper {
 class CWrapperList {
 public:
     CWrapper& Append();
+    CWrapper& Append(std::unique_ptr<CWrapper> record);
+    std::unique_ptr<CWrapper> TakeAt(std::size_t index);
     void Clear() { m_records.clear(); }
     bool Empty() const { return m_records.empty(); }
     std::size_t Size() const { return m_records.size(); }
@@ -88,6 +93,10 @@ public:
     template <typename F>
     void ForEach(F&& visit) {
         for (auto& record : m_records) visit(*record);
+    }
+    template <typename F>
+    void ForEach(F&& visit) const {
+        for (const auto& record : m_records) visit(static_cast<const CWrapper&>(*record));
     }
 
 private:

@@ -6,6 +6,7 @@
 
 #include "file_paths.h"
 #include "publishing_run.h"
+#include "rule_paths.h"
 
 namespace webquill {
 
@@ -17,30 +18,30 @@ bool SameFile(const std::string& a, const std::string& b) {
     std::error_code error;
     return fs::equivalent(a, b, error) && !error;
 }
-
-struct NamedPath {
-    const char* what;
-    std::string path;
-};
 }  // namespace
 
+bool IsRunInput(const RunDocument& doc, const std::string& path) {
+    for (const std::string* input : {&doc.rule.document, &doc.rule.headerName, &doc.rule.footerName,
+                                     &doc.rule.tocTemplate})
+        if (SameFile(path, RuleRelativePath(doc.ruleFilePath, *input))) return true;
+    return SameFile(path, doc.ruleFilePath);
+}
+
 void CPublishingRun::AlsoWrites(const char* what, std::string path) {
-    m_extraOutputs.emplace_back(what, std::move(path));
+    m_extraOutputs.push_back({what, path, path});
 }
 
-std::vector<std::pair<const char*, std::string>> CPublishingRun::InputFiles() const {
-    std::vector<std::pair<const char*, std::string>> inputs{{"Rule file", m_doc.ruleFilePath},
-                                                            {"HTML Source File", m_doc.rule.document}};
-    if (m_hasHeader) inputs.emplace_back("Header file", m_doc.rule.headerName);
-    if (m_hasFooter) inputs.emplace_back("Footer file", m_doc.rule.footerName);
-    if (m_hasTocTemplate) inputs.emplace_back("TOC Template file", m_doc.rule.tocTemplate);
+// The rule's own paths as written (for the messages) and as the run opens them.
+std::vector<CPublishingRun::NamedFile> CPublishingRun::InputFiles() const {
+    auto named = [this](const char* what, const std::string& written) {
+        return NamedFile{what, written, RuleRelativePath(m_doc.ruleFilePath, written)};
+    };
+    std::vector<NamedFile> inputs{{"Rule file", m_doc.ruleFilePath, m_doc.ruleFilePath},
+                                  named("HTML Source File", m_doc.rule.document)};
+    if (m_hasHeader) inputs.push_back(named("Header file", m_doc.rule.headerName));
+    if (m_hasFooter) inputs.push_back(named("Footer file", m_doc.rule.footerName));
+    if (m_hasTocTemplate) inputs.push_back(named("TOC Template file", m_doc.rule.tocTemplate));
     return inputs;
-}
-
-bool CPublishingRun::IsInputFile(const std::string& path) const {
-    for (const auto& input : InputFiles())
-        if (SameFile(path, input.second)) return true;
-    return false;
 }
 
 // Whether `path` names a page of the WWW series: the series' folder, the root
@@ -48,7 +49,7 @@ bool CPublishingRun::IsInputFile(const std::string& path) const {
 bool CPublishingRun::IsSeriesPage(const std::string& path) const {
     const std::size_t slash = LastSeparator(path);
     const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash == 0 ? 1 : slash);
-    if (!SameFile(folder, m_doc.rule.wwwDirectory)) return false;
+    if (!SameFile(folder, RuleRelativePath(m_doc.ruleFilePath, m_doc.rule.wwwDirectory))) return false;
     const std::string name = path.substr(slash == std::string::npos ? 0 : slash + 1);
     const std::string& root = m_doc.rule.wwwFileName;
     const std::size_t dot = root.rfind('.');
@@ -64,21 +65,20 @@ bool CPublishingRun::IsSeriesPage(const std::string& path) const {
 }
 
 bool CPublishingRun::OutputsSpareInputs() {
-    std::vector<std::pair<const char*, std::string>> outputs{{"Intermediate file", m_doc.rule.intermediateFile},
-                                                             {"TOC file", m_doc.rule.tocName}};
+    std::vector<NamedFile> outputs{
+        {"Intermediate file", m_doc.rule.intermediateFile,
+         RuleRelativePath(m_doc.ruleFilePath, m_doc.rule.intermediateFile)},
+        {"TOC file", m_doc.rule.tocName, RuleRelativePath(m_doc.ruleFilePath, m_doc.rule.tocName)}};
     outputs.insert(outputs.end(), m_extraOutputs.begin(), m_extraOutputs.end());
-    for (const auto& [what, input] : InputFiles()) {
-        for (const auto& [outputWhat, output] : outputs) {
-            if (!SameFile(output, input)) continue;
-            return HeaderParseFailure((std::string(outputWhat) + " '" + output + "' is the same file as the " +
-                                       what + " '" + input + "'!")
-                                          .c_str());
-        }
-        if (IsSeriesPage(input))
-            return HeaderParseFailure(("A WWW file of the series " + JoinPath(m_doc.rule.wwwDirectory,
-                                                                              m_doc.rule.wwwFileName) +
-                                       " is the same file as the " + what + " '" + input + "'!")
-                                          .c_str());
+    for (const NamedFile& input : InputFiles()) {
+        const std::string theInput = std::string(" is the same file as the ") + input.what + " '" + input.written + "'!";
+        for (const NamedFile& output : outputs)
+            if (SameFile(output.opened, input.opened))
+                return HeaderParseFailure((output.what + (" '" + output.written + "'") + theInput).c_str());
+        if (IsSeriesPage(input.opened))
+            return HeaderParseFailure(
+                ("A WWW file of the series " + JoinPath(m_doc.rule.wwwDirectory, m_doc.rule.wwwFileName) + theInput)
+                    .c_str());
     }
     return true;
 }

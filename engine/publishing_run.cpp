@@ -7,6 +7,7 @@
 
 #include "file_paths.h"
 #include "output_file.h"
+#include "rule_paths.h"
 #include "string_format.h"
 #include "text_rebuild.h"
 #include "text_search.h"
@@ -66,7 +67,9 @@ void CPublishingRun::StopBox(const std::string& text) {
 }
 
 // The run never changes the process's current directory: asking the file
-// system whether the directory exists answers the same question.
+// system whether the directory exists answers the same question. The
+// directory is found in the path as written and then taken against the rule
+// file's folder.
 bool CPublishingRun::EnsureFileDirectory(const std::string& path) {
     std::string directory;
     if (path.find('.') != std::string::npos) {
@@ -82,20 +85,23 @@ bool CPublishingRun::EnsureFileDirectory(const std::string& path) {
     return EnsureDirectory(directory, path);
 }
 
-bool CPublishingRun::EnsureDirectory(const std::string& directory, const std::string& path) {
-    if (directory.empty() || IsRootDirectory(directory)) return true;
+bool CPublishingRun::EnsureDirectory(const std::string& written, const std::string& path) {
+    if (written.empty() || IsRootDirectory(written)) return true;
+    const std::string directory = RuleRelativePath(m_doc.ruleFilePath, written);
     std::error_code error;
     if (std::filesystem::is_directory(directory, error)) return true;
     if (!std::filesystem::create_directory(directory, error) || error) {
         NoteBox("Couldn't create the directory:\n'" + directory + "\nfor file spec:\n" + path +
                 "'\nCan't continue!");
         AddLogLine("***> Couldn't create a requested file directory!");
+        m_directoryBoxShown = true;
         return false;
     }
     if (!std::filesystem::is_directory(directory, error)) {
         NoteBox("Couldn't change directories to the created directory for:\n'" + path +
                 "'\nCan't continue!");
         AddLogLine("***> Couldn't change directories to a requested file directory!");
+        m_directoryBoxShown = true;
         return false;
     }
     return true;
@@ -118,9 +124,9 @@ void CPublishingRun::ReleaseTexts() {
 }
 
 // A failed allocation anywhere in a run stops it with a word, never with an abort.
-RunOutcome CPublishingRun::RunPublishing() {
+RunOutcome CPublishingRun::RunPublishing(RunScope scope) {
     try {
-        return RunSteps();
+        return RunSteps(scope);
     } catch (const std::bad_alloc&) {
         ReleaseTexts();
         StopBox("Failed to allocate memory!\nCan't Continue.");
@@ -138,7 +144,7 @@ void CPublishingRun::EndRunState() {
     m_host.SetWaitCursor(false);
 }
 
-RunOutcome CPublishingRun::RunSteps() {
+RunOutcome CPublishingRun::RunSteps(RunScope scope) {
     m_matchCase = m_doc.settings.matchCase;
     AddLogLine(Indented(kBannerIndent, kBanner));
     AddLogLine(" ");
@@ -165,6 +171,11 @@ RunOutcome CPublishingRun::RunSteps() {
     m_host.SetWaitCursor(true);
     m_doc.longestLineLength = kReportLongestLine;
     WriteReportLines();
+    if (scope == RunScope::ReadAndParse) {
+        m_host.SetWaitCursor(false);
+        ReleaseTexts();
+        return RunOutcome::Completed;
+    }
 
     PumpMessages();
     m_doc.runInProgress = true;
@@ -264,12 +275,13 @@ bool CPublishingRun::ExecuteCommands() {
 
 bool CPublishingRun::WriteIntermediateFile() {
     const std::string& path = m_doc.rule.intermediateFile;
+    const std::string used = RuleRelativePath(m_doc.ruleFilePath, path);
     if (!EnsureFileDirectory(path)) {
         m_outputFailed = true;
         return false;
     }
     COutputFile file;
-    if (!file.Open(path)) {
+    if (!file.Open(used)) {
         const std::string message = "Couldn't Open Intermediate file: " + path + " to write it!";
         AddLogLine(message);
         StopBox(message);

@@ -24,6 +24,10 @@ enum class RunOutcome {
     Stopped,                    // a fatal stop ended it
 };
 
+// How far a run goes: to its end, or (a check of the rule file) through the
+// reading and parsing steps and the report lines only.
+enum class RunScope { Whole, ReadAndParse };
+
 enum class HeaderValueState { Absent, Present, Refused };
 
 struct HeaderValue {
@@ -32,17 +36,19 @@ struct HeaderValue {
     bool Present() const { return state == HeaderValueState::Present; }
 };
 
+// Whether `path` (as the program opens it) is the same file as the rule file
+// or a file its header names to be read.
+bool IsRunInput(const RunDocument& doc, const std::string& path);
+
 class CPublishingRun {
 public:
     CPublishingRun(RunDocument& document, IRunHost& host);
 
-    RunOutcome RunPublishing();
+    RunOutcome RunPublishing(RunScope scope = RunScope::Whole);
 
     // An output the program writes besides the run's own (a saved log): the
     // run refuses to start when it is one of the inputs.
     void AlsoWrites(const char* what, std::string path);
-    // Whether `path` is the same file as one of the run's inputs.
-    bool IsInputFile(const std::string& path) const;
 
     // Helpers every step reports through.
     void AddLogLine(const std::string& text);
@@ -114,7 +120,12 @@ private:
     bool ReadWwwFileName();
     void ReadExecuteSequence(std::string_view value);
     bool HeaderParseFailure(const char* message);
-    std::vector<std::pair<const char*, std::string>> InputFiles() const;
+    struct NamedFile {
+        const char* what;
+        std::string written;  // as the rule names it
+        std::string opened;   // as the run opens it
+    };
+    std::vector<NamedFile> InputFiles() const;
     bool IsSeriesPage(const std::string& path) const;
     bool OutputsSpareInputs();
     bool RefuseHeaderValue(std::string_view key, const char* reason);
@@ -141,7 +152,7 @@ private:
     void WritePublishedList();
     void RunCommandsOfKind(int kind);
     bool CommandMemoryFailure(int kind);
-    RunOutcome RunSteps();
+    RunOutcome RunSteps(RunScope scope);
     void EndRunState();
     void ReleaseTexts();
 
@@ -169,13 +180,14 @@ private:
     bool m_limitNoticePending = true;
     bool m_lfOnly = false;
     bool m_outputFailed = false;
+    bool m_directoryBoxShown = false;  // a missing folder has had its box: no second one
 
     std::string m_sourceName;
     std::string m_tocFileName;
     std::vector<std::string> m_publishedFiles;
     std::vector<std::string> m_notExecuted;
     std::vector<std::string> m_tocEntries;
-    std::vector<std::pair<const char*, std::string>> m_extraOutputs;
+    std::vector<NamedFile> m_extraOutputs;
     std::int32_t m_commandCounter = 0;
     std::int32_t m_wrapCounter = 0;
 

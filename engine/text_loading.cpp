@@ -8,6 +8,7 @@
 
 #include "file_paths.h"
 #include "publishing_run.h"
+#include "rule_paths.h"
 #include "string_format.h"
 #include "text_search.h"
 
@@ -113,7 +114,7 @@ bool CPublishingRun::ReadSourceDocument() {
     static const LoaderWords words{"Reading HTML file %s", "Couldn't Open HTML Source File: %s!",
                                    "HTML Source File", "HTML Source File", true};
     LineEndKind kind = LineEndKind::None;
-    if (!LoadText(m_doc.rule.document, words, m_workingText, &kind)) return false;
+    if (!LoadText(RuleRelativePath(m_doc.ruleFilePath, m_doc.rule.document), words, m_workingText, &kind)) return false;
     if (kind == LineEndKind::LF) m_lfOnly = true;
     return true;
 }
@@ -121,19 +122,19 @@ bool CPublishingRun::ReadSourceDocument() {
 bool CPublishingRun::ReadHeaderTemplate() {
     static const LoaderWords words{"Reading Header File %s", "Couldn't Open header file: %s!",
                                    "Header file", "Header File"};
-    return LoadText(m_doc.rule.headerName, words, m_headerText, nullptr);
+    return LoadText(RuleRelativePath(m_doc.ruleFilePath, m_doc.rule.headerName), words, m_headerText, nullptr);
 }
 
 bool CPublishingRun::ReadFooterTemplate() {
     static const LoaderWords words{"Reading Footer File %s", "Couldn't Open footer file: %s!",
                                    "Footer file", "Footer File"};
-    return LoadText(m_doc.rule.footerName, words, m_footerText, nullptr);
+    return LoadText(RuleRelativePath(m_doc.ruleFilePath, m_doc.rule.footerName), words, m_footerText, nullptr);
 }
 
 bool CPublishingRun::ReadTOCTemplate() {
     static const LoaderWords words{"Reading Template %s", "Couldn't Open TOC Template file: %s!",
                                    "TOC Template file", "TOC Template File"};
-    return LoadText(m_doc.rule.tocTemplate, words, m_tocTemplateText, nullptr);
+    return LoadText(RuleRelativePath(m_doc.ruleFilePath, m_doc.rule.tocTemplate), words, m_tocTemplateText, nullptr);
 }
 
 }  // namespace webquill

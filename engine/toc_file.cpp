@@ -3,6 +3,7 @@
 // or from the TOC template with its line template repeated per entry.
 #include "output_file.h"
 #include "publishing_run.h"
+#include "rule_paths.h"
 
 namespace webquill {
 
@@ -60,9 +61,10 @@ bool CPublishingRun::ScanTocEntries() {
 
 bool CPublishingRun::CreateTocFile() {
     const std::string& path = m_doc.rule.tocName;
+    const std::string used = RuleRelativePath(m_doc.ruleFilePath, path);
     if (!EnsureDirectoryOf(path)) return false;
     COutputFile file;
-    if (!file.Open(path)) {
+    if (!file.Open(used)) {
         const std::string message = "Couldn't Open TOC file: " + path + " to write it!";
         StopBox(message);
         AddLogLine("***> " + message);

@@ -4,6 +4,7 @@
 #include "file_paths.h"
 #include "output_file.h"
 #include "publishing_run.h"
+#include "rule_paths.h"
 #include "string_format.h"
 
 namespace webquill {
@@ -25,7 +26,7 @@ bool CPublishingRun::TocInUse() const {
 
 bool CPublishingRun::BuildFailure(const std::string& message) {
     AddLogLine(message);
-    NoteBox(message + kCantContinue);
+    if (!m_directoryBoxShown) NoteBox(message + kCantContinue);
     m_outputFailed = true;
     return false;
 }
@@ -35,6 +36,7 @@ bool CPublishingRun::BuildOutputFiles() {
     m_doc.createdFiles.clear();
     m_tocEntries.clear();
     m_fileCounter = 0;
+    m_directoryBoxShown = false;
     m_links = PageLinks{};
     m_links.tocFile = m_tocFileName;
     const bool withToc = TocInUse();
@@ -46,7 +48,7 @@ bool CPublishingRun::BuildOutputFiles() {
     if (!MakeWwwFiles(withToc)) {
         const std::string message = "Failed to create one or more WWW files.";
         AddLogLine(message);
-        NoteBox(message + kCantContinue);
+        if (!m_directoryBoxShown) NoteBox(message + kCantContinue);
     }
     return true;
 }
@@ -183,7 +185,8 @@ bool CPublishingRun::WritePlainSeries(const CPatternSearcher& start, const CPatt
 // Pages are written by their full path; the process's current directory is
 // never changed.
 bool CPublishingRun::OpenPage(COutputFile& file) {
-    if (file.Open(JoinPath(m_doc.rule.wwwDirectory, m_links.thisFile))) return true;
+    if (file.Open(RuleRelativePath(m_doc.ruleFilePath, JoinPath(m_doc.rule.wwwDirectory, m_links.thisFile))))
+        return true;
     return WwwFailure(nullptr, "Couldn't Create\\Open WWW file: " + m_links.thisFile + " for writing!",
                       "\nCan't continue!", BoxKind::Stop);
 }

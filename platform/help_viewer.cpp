@@ -2,8 +2,11 @@
 
 #include <QApplication>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QPointer>
 #include <QPushButton>
+#include <QScreen>
+#include <QShortcut>
 #include <QSet>
 #include <QTextBlock>
 #include <QTextBrowser>
@@ -11,6 +14,7 @@
 #include <QUrl>
 #include <QVBoxLayout>
 #include <QWindow>
+#include <algorithm>
 
 // The help file lives in this static library; nothing refers to its resource
 // object, so it has to be registered by hand (and outside any namespace).
@@ -43,12 +47,18 @@ public:
 
         m_browser = new QTextBrowser(this);
         m_browser->setOpenExternalLinks(true);
+        // Text wraps at the window's width, examples included.
+        m_browser->setLineWrapMode(QTextEdit::WidgetWidth);
+        m_browser->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        m_browser->document()->setDefaultStyleSheet(QStringLiteral("pre { white-space: pre-wrap; }"));
         m_browser->setSource(QUrl(QStringLiteral("qrc") + HelpFilePath()));
         CollectAnchors();
 
         connect(back, &QPushButton::clicked, m_browser, &QTextBrowser::backward);
         connect(m_browser, &QTextBrowser::backwardAvailable, back, &QPushButton::setEnabled);
         connect(contents, &QPushButton::clicked, this, [this] { ShowTopic(kHelpContents); });
+        for (const QKeySequence& key : {QKeySequence(Qt::Key_Escape), QKeySequence(Qt::CTRL | Qt::Key_W)})
+            connect(new QShortcut(key, this), &QShortcut::activated, this, &QWidget::close);
 
         auto* buttons = new QHBoxLayout;
         buttons->addWidget(back);
@@ -87,6 +97,42 @@ QPointer<CHelpWindow> g_helpWindow;
 
 void DeleteHelpWindow() { delete g_helpWindow.data(); }
 
+// Beside the asking program's main window, to its right where the screen has
+// room, else to its left, else over its right edge.
+void PlaceBeside(QWidget* window, QWidget* asking) {
+    QWidget* main = asking ? asking->window() : nullptr;
+    while (main && main->parentWidget()) main = main->parentWidget()->window();
+    if (!main || !main->isVisible() || !main->screen()) return;
+    const QRect screen = main->screen()->availableGeometry();
+    const QRect beside = main->frameGeometry();
+    const QSize size = window->frameGeometry().size();
+    int x = beside.right() + 1;
+    if (x + size.width() > screen.right() + 1) x = beside.left() - size.width();
+    if (x < screen.left()) x = std::max(screen.left(), screen.right() + 1 - size.width());
+    const int y = std::clamp(beside.top(), screen.top(), std::max(screen.top(), screen.bottom() + 1 - size.height()));
+    window->move(x, y);
+}
+
+class CHelpKey : public QObject {
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::KeyPress || static_cast<QKeyEvent*>(event)->key() != Qt::Key_F1 ||
+            static_cast<QKeyEvent*>(event)->modifiers() != Qt::NoModifier)
+            return QObject::eventFilter(watched, event);
+        // Every widget on the way to the focus sees the key: act once, for the focus.
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (!widget || widget != QApplication::focusWidget()) return false;
+        for (QWidget* w = widget; w; w = w->parentWidget()) {
+            const QVariant context = w->property(kHelpContextProperty);
+            if (context.isValid()) {
+                ShowHelpTopic(w, context.toInt());
+                return true;
+            }
+        }
+        return false;
+    }
+};
+
 }  // namespace
 
 QString HelpAnchor(int context) { return QLatin1String(kAnchorPrefix) + QString::number(context); }
@@ -115,9 +161,22 @@ void ShowHelpTopic(QWidget* parent, int context) {
         handle->setTransientParent(modal && modal != window ? modal->window()->windowHandle() : nullptr);
 
     if (window->isMinimized()) window->showNormal();
+    if (!window->isVisible()) PlaceBeside(window, parent);
     window->show();
     window->raise();
     window->activateWindow();
+}
+
+void CloseHelpWindow() {
+    if (g_helpWindow) g_helpWindow->close();
+}
+
+void InstallHelpKey() {
+    static CHelpKey* filter = nullptr;
+    if (filter || !qApp) return;
+    filter = new CHelpKey;
+    filter->setParent(qApp);
+    qApp->installEventFilter(filter);
 }
 
 int CurrentHelpContext() {

@@ -33,6 +33,14 @@ inline constexpr int kHelpUploadInfo = 5020;
 // window stays usable while a modal dialog (the one asking for help) is up.
 void ShowHelpTopic(QWidget* parent, int context);
 
+// Closes the help window, if it is open (the program is ending).
+void CloseHelpWindow();
+
+// F1 anywhere in the program opens the topic of the window that has the
+// focus: the nearest of it and its parents with a "helpContext" property.
+inline constexpr char kHelpContextProperty[] = "helpContext";
+void InstallHelpKey();
+
 // The anchor name of a context's topic in the help file: "ctx5015".
 QString HelpAnchor(int context);
 // Where the help file is: a resource path that QFile and QTextBrowser read.

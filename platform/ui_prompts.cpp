@@ -47,8 +47,15 @@ public:
         dialog.setOption(QFileDialog::HideNameFilterDetails);
         dialog.setNameFilters(request.filters);
         dialog.setAcceptMode(request.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-        dialog.setFileMode(request.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+        dialog.setFileMode(request.save || !request.mustExist ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
         if (!request.defaultSuffix.isEmpty()) dialog.setDefaultSuffix(request.defaultSuffix);
+        if (!request.fileName.isEmpty()) dialog.selectFile(request.fileName);
+        // Renamed buttons need the dialog of Qt's own, not the platform's.
+        if (!request.acceptLabel.isEmpty() || !request.rejectLabel.isEmpty())
+            dialog.setOption(QFileDialog::DontUseNativeDialog);
+        if (!request.acceptLabel.isEmpty()) dialog.setLabelText(QFileDialog::Accept, request.acceptLabel);
+        if (!request.rejectLabel.isEmpty()) dialog.setLabelText(QFileDialog::Reject, request.rejectLabel);
+        CentreOnMainWindow(&dialog, parent);
         if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return QString();
         return dialog.selectedFiles().first();
     }
@@ -63,6 +70,16 @@ public:
 IUserPrompts* g_testPrompts = nullptr;
 
 }  // namespace
+
+void CentreOnMainWindow(QWidget* dialog, QWidget* parent) {
+    QWidget* main = parent ? parent->window() : nullptr;
+    while (main && main->parentWidget()) main = main->parentWidget()->window();
+    if (!main || !main->isVisible()) return;
+    if (!dialog->testAttribute(Qt::WA_Resized)) dialog->adjustSize();
+    QRect frame = dialog->frameGeometry();
+    frame.moveCenter(main->frameGeometry().center());
+    dialog->move(frame.topLeft());
+}
 
 IUserPrompts& Prompts() {
     static CDesktopPrompts desktop;

@@ -19,6 +19,10 @@ struct FileDialogRequest {
     QStringList filters;  // "Description (patterns)", in order
     bool save = false;
     QString defaultSuffix;
+    QString fileName;      // proposed in the name field
+    QString acceptLabel;   // the confirming button's caption, when renamed
+    QString rejectLabel;   // the dismissing button's caption, when renamed
+    bool mustExist = true;  // open mode: only an existing file is taken
 };
 
 class IUserPrompts {
@@ -32,6 +36,11 @@ public:
     virtual bool StartProgram(const QString& program, const QStringList& arguments) = 0;
     virtual void Beep() = 0;
 };
+
+// Moves a dialog about to be shown over the centre of the program's main
+// window (the top-level window that `parent` belongs to, through any dialogs
+// in between).
+void CentreOnMainWindow(QWidget* dialog, QWidget* parent);
 
 // The real dialogs, unless a test has put its own in place.
 IUserPrompts& Prompts();

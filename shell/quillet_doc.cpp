@@ -27,7 +27,6 @@ constexpr int kFtpRowReadLast = 40;
 constexpr std::size_t kProgressEveryLines = 300;
 
 constexpr const char* kOpenFailed = "Failed to open document.";
-constexpr const char* kSaveFailed = "Invalid filename.";
 constexpr const char* kCloseGuard =
     "Currently processing file.  Won't CLOSE until processing is COMPLETE!\n";
 
@@ -322,9 +321,9 @@ DocumentFileResult CQuilletDoc::ReadSavedLog(const std::string& path, IDocumentH
 
 DocumentFileResult CQuilletDoc::SaveLog(const std::string& path, IDocumentHost* host) {
     SetWaitCursor(host, true);
-    const bool written = WriteSavedLog(path, logLines);
+    std::string failure = WriteSavedLog(path, logLines);
     SetWaitCursor(host, false);
-    if (!written) return {DocumentFileResult::Kind::FileError, kSaveFailed};
+    if (!failure.empty()) return {DocumentFileResult::Kind::FileError, std::move(failure)};
     modified = false;
     return {};
 }

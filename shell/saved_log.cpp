@@ -1,17 +1,23 @@
 #include "saved_log.h"
 
-#include "output_file.h"
+#include "replacing_file.h"
 
 namespace webquill {
 
-bool WriteSavedLog(const std::string& path, const std::vector<std::string>& lines) {
-    COutputFile file;
-    if (!file.Open(path)) return false;
+namespace {
+std::string Failure(const char* what, const std::string& reason) {
+    return reason.empty() ? std::string(what) : std::string(what) + "\n" + reason;
+}
+}  // namespace
+
+// Written through a temporary file, so a failed save keeps the old log whole.
+std::string WriteSavedLog(const std::string& path, const std::vector<std::string>& lines) {
+    CReplacingFile file(path);
+    if (!file.Open()) return Failure("Invalid filename.", file.ErrorText());
     for (const std::string& line : lines) {
-        file.Write(line);
-        file.Write("\r\n");
+        if (!file.Write(line) || !file.Write("\r\n")) break;
     }
-    return file.Close();
+    return file.Commit() ? std::string() : Failure("Failed to save document.", file.ErrorText());
 }
 
 }  // namespace webquill

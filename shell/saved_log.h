@@ -6,6 +6,9 @@
 
 namespace webquill {
 
-bool WriteSavedLog(const std::string& path, const std::vector<std::string>& lines);
+// Empty when written; else "Invalid filename." (the file could not be made)
+// or "Failed to save document." (a write failed), and the system's reason on
+// the next line.
+std::string WriteSavedLog(const std::string& path, const std::vector<std::string>& lines);
 
 }  // namespace webquill

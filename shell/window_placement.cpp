@@ -1,5 +1,6 @@
 #include "window_placement.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstdio>
 
@@ -118,6 +119,14 @@ void SaveWindowPlacement(CSettingsStore& store, ShowState state, bool restoreToM
     store.WriteString(kSection, "Maximized", maximized ? "1" : "0");
     if (toolBarVisible) store.WriteString(kSection, "ToolBar", *toolBarVisible ? "1" : "0");
     if (statusBarVisible) store.WriteString(kSection, "StatusLine", *statusBarVisible ? "1" : "0");
+}
+
+PixelRect CascadedChildRect(int index, int width, int height, int step) {
+    const int w = width * 3 / 4, h = height * 3 / 4;
+    step = std::max(step, 1);
+    const int places = 1 + std::max(0, std::min((width - w) / step, (height - h) / step));
+    const int offset = (std::max(index, 0) % places) * step;
+    return {offset, offset, offset + w, offset + h};
 }
 
 }  // namespace webquill

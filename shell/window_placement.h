@@ -39,6 +39,12 @@ std::string FormatCoordinates(const PixelRect& rect);
 // it, keeping its size where the screen allows.
 PixelRect ClipToScreen(PixelRect rect, int width, int height);
 
+// Where the child window numbered `index` (from 0) opens or is cascaded in an
+// area of `width` by `height`: three quarters of the area, each one `step`
+// below and right of the one before, starting again at the top left before
+// one would reach past the area.
+PixelRect CascadedChildRect(int index, int width, int height, int step);
+
 WindowPlacement ReadWindowPlacement(const CSettingsStore& store, int screenWidth, int screenHeight);
 // A bar that does not exist is not written.
 void SaveWindowPlacement(CSettingsStore& store, ShowState state, bool restoreToMaximized,

@@ -1,5 +1,7 @@
 #include "log_list.h"
 
+#include <QContextMenuEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -108,6 +110,34 @@ void CLogListBox::mousePressEvent(QMouseEvent* event) {
         return;
     }
     QListView::mousePressEvent(event);
+}
+
+void CLogListBox::keyPressEvent(QKeyEvent* event) {
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && event->modifiers() == Qt::NoModifier) {
+        emit LineDoubleClicked();
+    } else if (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier) {
+        AskLineMenu();
+    } else {
+        QListView::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+}
+
+void CLogListBox::contextMenuEvent(QContextMenuEvent* event) {
+    // The right button has its own meaning (the web browser); only the
+    // keyboard asks for the menu.
+    if (event->reason() == QContextMenuEvent::Keyboard) AskLineMenu();
+    event->accept();
+}
+
+void CLogListBox::AskLineMenu() {
+    // Under the selected line, where the eye already is.
+    const QRect line = visualRect(currentIndex());
+    const QPoint at = line.isValid() && viewport()->rect().intersects(line) ? line.bottomLeft() + QPoint(8, 0)
+                                                                             : QPoint(8, 8);
+    emit LineMenuAsked(viewport()->mapToGlobal(at));
 }
 
 }  // namespace webquill

@@ -66,7 +66,9 @@ private:
 };
 
 // The list box itself: a double click and the right button are the view's
-// to handle, the click itself still selects.
+// to handle, the click itself still selects. From the keyboard, Enter acts
+// as a double click and the context menu key or Shift+F10 asks for the
+// line's menu.
 class CLogListBox : public QListView {
     Q_OBJECT
 public:
@@ -75,10 +77,16 @@ public:
 signals:
     void LineDoubleClicked();
     void RightButtonPressed();
+    void LineMenuAsked(const QPoint& globalPos);
 
 protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+
+private:
+    void AskLineMenu();
 };
 
 }  // namespace webquill

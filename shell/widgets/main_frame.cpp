@@ -21,7 +21,9 @@
 
 #include "about_box.h"
 #include "byte_text.h"
+#include "options_sheet.h"
 #include "child_frame.h"
+#include "child_windows.h"
 #include "help_viewer.h"
 #include "quillet_app.h"
 #include "quillet_view.h"
@@ -37,10 +39,10 @@ constexpr const char* kBarStateSection = "BarState";
 constexpr const char* kRecentFileSection = "Recent File List";
 constexpr const char* kSavedLogFilter = "Quille Files (*.prl)";
 
-// The upload and options dialogs come with their own work; until then their
-// commands stay disabled.
+// The upload dialog comes with its own work; until then its command stays
+// disabled.
 constexpr bool kUploadDialogBuilt = false;
-constexpr bool kOptionsSheetBuilt = false;
+constexpr bool kOptionsSheetBuilt = true;
 
 PixelRect ToPixelRect(const QRect& r) { return {r.x(), r.y(), r.x() + r.width(), r.y() + r.height()}; }
 }  // namespace
@@ -50,6 +52,8 @@ CMainFrame::CMainFrame(CQuilletApp& app) : m_app(app) {
     setWindowIcon(ToolbarIcon(ToolbarPicture::Application));
     setMinimumSize(300, 220);
     setAcceptDrops(true);
+    setProperty(kHelpContextProperty, kHelpContents);
+    InstallHelpKey();
     m_mdi = new QMdiArea(this);
     m_mdi->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     m_mdi->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
@@ -109,7 +113,14 @@ void CMainFrame::CreateActions() {
             &QAction::triggered, this, &CMainFrame::OnPrintSetup);
     connect(MakeAction(Command::Exit, tr("E&xit"), QStringLiteral("Quit the application\nExit")),
             &QAction::triggered, this, &QWidget::close);
-    MakeAction(Command::Options, tr("&Options..."), QStringLiteral("Application Options\\Preferences\nOptions"));
+    connect(MakeAction(Command::Options, tr("&Options..."), QStringLiteral("Application Options\\Preferences\nOptions")),
+            &QAction::triggered, this, [this] {
+                if (CChildFrame* child = ActiveChild()) {
+                    RunOptionsSheet(this, child->Document());
+                    child->View().update();
+                    child->View().LayoutList();
+                }
+            });
     MakeAction(Command::Upload, tr("&Upload..."), QStringLiteral("Upload (ftp) files to server\nUpload"));
     QAction* toolBar =
         MakeAction(Command::ToolBar, tr("&Toolbar"), QStringLiteral("Show or hide the toolbar\nToggle ToolBar"));
@@ -120,16 +131,16 @@ void CMainFrame::CreateActions() {
     statusLine->setCheckable(true);
     connect(statusLine, &QAction::triggered, this, [this](bool on) { statusBar()->setVisible(on); });
     connect(MakeAction(Command::Cascade, tr("&Cascade"), QStringLiteral("Arrange windows so they overlap\nCascade")),
-            &QAction::triggered, m_mdi, &QMdiArea::cascadeSubWindows);
+            &QAction::triggered, this, [this] { CascadeChildWindows(m_mdi); });
     connect(MakeAction(Command::TileHorizontally, tr("Tile &Horizontally"),
                        QStringLiteral("Arrange windows as non-overlapping tiles\nTile Horizontally")),
-            &QAction::triggered, this, &CMainFrame::TileHorizontally);
+            &QAction::triggered, this, [this] { TileChildWindows(m_mdi, true); });
     connect(MakeAction(Command::TileVertically, tr("Tile &Vertically"),
                        QStringLiteral("Arrange windows as non-overlapping tiles\nTile Vertically")),
-            &QAction::triggered, this, &CMainFrame::TileVertically);
+            &QAction::triggered, this, [this] { TileChildWindows(m_mdi, false); });
     connect(MakeAction(Command::ArrangeIcons, tr("&Arrange Icons"),
                        QStringLiteral("Arrange icons at the bottom of the window\nArrange Icons")),
-            &QAction::triggered, this, &CMainFrame::ArrangeIcons);
+            &QAction::triggered, this, [this] { ArrangeChildIcons(m_mdi); });
     QAction* closeAll =
         MakeAction(Command::CloseAll, tr("C&lose All "), QStringLiteral("Close All log windows\nClose All"));
     closeAll->setProperty("commandId", 32774);
@@ -200,6 +211,7 @@ void CMainFrame::CreateMenus() {
 
     for (QMenu* menu : {m_fileMenuNoLog, m_fileMenuLog, m_toolsMenu, m_viewMenu, m_windowMenu})
         connect(menu, &QMenu::aboutToShow, this, &CMainFrame::UpdateCommandUi);
+    connect(m_windowMenu, &QMenu::aboutToShow, this, [this] { ListChildWindows(m_windowMenu, m_mdi); });
     ShowMenuBar(false);
 }
 
@@ -295,9 +307,10 @@ CChildFrame* CMainFrame::AddChild(std::unique_ptr<CQuilletDoc> document, const Q
     connect(view, &CQuilletView::LinesChanged, this, &CMainFrame::UpdateCommandUi);
     connect(view, &CQuilletView::RunFinished, this, &CMainFrame::UpdateCommandUi);
     connect(child, &QObject::destroyed, this, [this] { QMetaObject::invokeMethod(this, &CMainFrame::UpdateCommandUi, Qt::QueuedConnection); });
+    connect(child, &QMdiSubWindow::windowStateChanged, this, &CMainFrame::UpdateTitle);
     ShowMenuBar(true);
     child->setWindowIcon(windowIcon());
-    SizeChild(child);
+    PlaceChildWindow(m_mdi, child, static_cast<int>(m_mdi->subWindowList().size()) - 1);
     child->show();
     m_mdi->setActiveSubWindow(child);
     UpdateCommandUi();
@@ -313,6 +326,13 @@ CChildFrame* CMainFrame::NewDocument() {
 CChildFrame* CMainFrame::OpenDocumentFile(const QString& path) {
     auto document = std::make_unique<CQuilletDoc>(m_app.Store());
     const QString fullPath = QFileInfo(path).absoluteFilePath();
+    // A saved log shows in one window: opened again, that window comes up.
+    for (CChildFrame* open : Children())
+        if (!m_app.CommandLineFileFlag() && open->PathName() == fullPath) {
+            if (open->isMinimized()) open->showNormal();
+            m_mdi->setActiveSubWindow(open);
+            return open;
+        }
     const DocumentFileResult result =
         document->OpenSavedLog(TypedBytes(fullPath), m_app.CommandLineFileFlag(), this, &m_app.AboutText());
     if (!result.Ok()) {
@@ -397,6 +417,7 @@ void CMainFrame::OnPrintPreview() {
 
 void CMainFrame::OnPrintSetup() {
     QPageSetupDialog dialog(&m_printer, this);
+    CentreOnMainWindow(&dialog, this);
     dialog.exec();
 }
 
@@ -407,44 +428,11 @@ void CMainFrame::OnAbout() {
 
 void CMainFrame::OnHelp(int context) { ShowHelpTopic(this, context); }
 
-void CMainFrame::TileHorizontally() {
-    // One above the other, each the full width of the area.
-    QList<QMdiSubWindow*> windows;
-    for (QMdiSubWindow* w : m_mdi->subWindowList())
-        if (!w->isMinimized()) windows.append(w);
-    if (windows.isEmpty()) return;
-    const int height = m_mdi->viewport()->height() / static_cast<int>(windows.size());
-    for (qsizetype i = 0; i < windows.size(); ++i) {
-        windows[i]->showNormal();
-        windows[i]->setGeometry(0, static_cast<int>(i) * height, m_mdi->viewport()->width(), height);
-    }
-}
-
-void CMainFrame::TileVertically() {
-    QList<QMdiSubWindow*> windows;
-    for (QMdiSubWindow* w : m_mdi->subWindowList())
-        if (!w->isMinimized()) windows.append(w);
-    if (windows.isEmpty()) return;
-    const int width = m_mdi->viewport()->width() / static_cast<int>(windows.size());
-    for (qsizetype i = 0; i < windows.size(); ++i) {
-        windows[i]->showNormal();
-        windows[i]->setGeometry(static_cast<int>(i) * width, 0, width, m_mdi->viewport()->height());
-    }
-}
-
-void CMainFrame::ArrangeIcons() {
-    // Minimized windows in a row along the foot of the area.
-    int x = 0;
-    for (QMdiSubWindow* w : m_mdi->subWindowList()) {
-        if (!w->isMinimized()) continue;
-        w->move(x, m_mdi->viewport()->height() - w->height());
-        x += w->width();
-    }
-}
-
 void CMainFrame::UpdateTitle() {
+    // A maximized child window adds " - [its title]" to this title itself.
     CChildFrame* child = ActiveChild();
-    setWindowTitle(child ? QStringLiteral("Webquill - %1").arg(child->Title()) : QStringLiteral("Webquill"));
+    setWindowTitle(child && !child->isMaximized() ? QStringLiteral("Webquill - %1").arg(child->Title())
+                                                  : QStringLiteral("Webquill"));
 }
 
 void CMainFrame::UpdateCommandUi() {
@@ -554,14 +542,9 @@ void CMainFrame::ShowWithPlacement(ShowState state) {
     }
     // The first window was made before the frame had its size.
     layout()->activate();
-    for (CChildFrame* child : Children()) SizeChild(child);
+    const QList<CChildFrame*> children = Children();
+    for (int i = 0; i < children.size(); ++i) PlaceChildWindow(m_mdi, children[i], i);
     update();
-}
-
-void CMainFrame::SizeChild(CChildFrame* child) {
-    // A new log window takes most of the area, as a fresh child window does.
-    const QSize area = m_mdi->viewport()->size().expandedTo(QSize(400, 250));
-    child->resize(area.width() * 3 / 4, area.height() * 3 / 4);
 }
 
 void CMainFrame::SavePlacement() {
@@ -583,6 +566,8 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
         return;
     }
     QMainWindow::closeEvent(event);
+    // Exit ends the program, also with the help window open.
+    CloseHelpWindow();
 }
 
 void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {

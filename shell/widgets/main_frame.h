@@ -93,11 +93,7 @@ private:
     void OnPrintSetup();
     void OnAbout();
     void OnHelp(int context);
-    void TileHorizontally();
-    void TileVertically();
-    void ArrangeIcons();
     void UpdateTitle();
-    void SizeChild(CChildFrame* child);
 
     CQuilletApp& m_app;
     QMdiArea* m_mdi = nullptr;

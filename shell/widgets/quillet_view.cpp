@@ -1,13 +1,18 @@
 #include "quillet_view.h"
 
 #include <QApplication>
+#include <QMenu>
+#include <chrono>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPrinter>
+#include <QTextLayout>
 #include <QTimer>
 #include <QVBoxLayout>
 
 #include "byte_text.h"
+#include "line_target.h"
+#include "rule_editor.h"
 #include "log_list.h"
 #include "publish_dialog.h"
 #include "publishing_run.h"
@@ -22,15 +27,15 @@ namespace {
 // window's run drains its messages waits before it offers its dialog.
 int g_runsInProgress = 0;
 
+constexpr std::chrono::milliseconds kDrainInterval{50};
+constexpr qreal kPrintMarginMm = 15;
+
 QFont DialogFont() {
     QFont font(QStringLiteral("Courier New"), 8);
     font.setStyleHint(QFont::TypeWriter);
     return font;
 }
 
-bool IsAbsoluteTarget(const std::string& target) {
-    return (!target.empty() && target.front() == '/') || target.find(':') != std::string::npos;
-}
 }  // namespace
 
 CQuilletView::CQuilletView(CQuilletDoc& document, QWidget* parent) : QWidget(parent), m_doc(document) {
@@ -51,6 +56,7 @@ CQuilletView::CQuilletView(CQuilletDoc& document, QWidget* parent) : QWidget(par
     layout->addWidget(m_list);
     connect(m_list, &CLogListBox::LineDoubleClicked, this, &CQuilletView::OnDoubleClick);
     connect(m_list, &CLogListBox::RightButtonPressed, this, &CQuilletView::OnRightButton);
+    connect(m_list, &CLogListBox::LineMenuAsked, this, &CQuilletView::OnLineMenu);
     connect(m_delegate, &CLogItemDelegate::MetricsKnown, this, [this] {
         // The item height is now the font's; the extent follows its width.
         LayoutList();
@@ -114,6 +120,7 @@ void CQuilletView::BeginPublishing() {
     if (m_doc.publishDialogShown) return;
     m_doc.publishDialogShown = true;
     CPublishDlg dialog(m_doc, this);
+    dialog.SetRuleEditor([this](QWidget* owner, const QString& text) { return RunRuleEditor(owner, m_doc, *this, text); });
     // The dialog and the run are on this window's stack: it stays open
     // until both are over.
     m_offeringDialog = true;
@@ -125,6 +132,7 @@ void CQuilletView::BeginPublishing() {
         m_run = std::make_unique<CPublishingRun>(m_doc, *this);
         SetWaitCursor(true);
         m_run->RunPublishing();
+        CatchUp();
         SetWaitCursor(false);
         --g_runsInProgress;
         // Every pending page of the run has been drained; the run state goes.
@@ -230,24 +238,22 @@ void CQuilletView::OnRightButton() {
     OpenLineTarget(LineTarget::WebBrowser);
 }
 
+void CQuilletView::OnLineMenu(const QPoint& globalPos) {
+    QMenu menu(this);
+    menu.setObjectName(QStringLiteral("lineMenu"));
+    connect(menu.addAction(tr("Open in Editor")), &QAction::triggered, this, &CQuilletView::OnDoubleClick);
+    connect(menu.addAction(tr("Open in Web Browser")), &QAction::triggered, this, &CQuilletView::OnRightButton);
+    menu.exec(globalPos);
+}
+
 void CQuilletView::OpenLineTarget(LineTarget which) {
     const std::string& program = which == LineTarget::Editor ? m_doc.editorProgram : m_doc.webBrowserProgram;
     const std::string* line = program.empty() ? nullptr : m_model->LineAt(SelectedLine());
-    std::size_t at = std::string::npos;
-    std::size_t skip = 0;
-    if (line) {
-        if ((at = line->find(") ... ")) != std::string::npos) skip = 6;
-        else if ((at = line->find("File -> ")) != std::string::npos) skip = 8;
-    }
-    if (at == std::string::npos) {
+    const std::string path = line ? LineTargetPath(*line, m_doc) : std::string();
+    if (path.empty()) {
         Prompts().Beep();
         return;
     }
-    const std::string target = line->substr(at + skip);
-    const std::string& directory = m_doc.rule.wwwDirectory;
-    // A window shown from a saved log knows no WWW directory: its names stand
-    // as they are rather than under the root directory.
-    const std::string path = IsAbsoluteTarget(target) || directory.empty() ? target : directory + "/" + target;
     SetWaitCursor(true);
     Prompts().StartProgram(ShownText(program), {ShownText(path)});
     SetWaitCursor(false);
@@ -268,47 +274,90 @@ void CQuilletView::PrintTo(QPrinter& printer) {
         first = std::max(1, printer.fromPage());
         last = std::min(pages, printer.toPage() > 0 ? printer.toPage() : pages);
     }
+    // At least 15 mm of paper around the lines, more where the page setup asks.
+    const QMarginsF margins = printer.pageLayout().margins(QPageLayout::Millimeter);
+    printer.setPageMargins(QMarginsF(std::max(margins.left(), kPrintMarginMm), std::max(margins.top(), kPrintMarginMm),
+                                     std::max(margins.right(), kPrintMarginMm),
+                                     std::max(margins.bottom(), kPrintMarginMm)),
+                           QPageLayout::Millimeter);
     QPainter painter(&printer);
-    const QRect page = painter.viewport();
     for (int p = first; p <= last; ++p) {
         if (p > first) printer.newPage();
-        QFont font(QStringLiteral("Courier New"));
-        font.setStyleHint(QFont::TypeWriter);
-        font.setPointSize(10);
-        font.setWeight(QFont::Normal);
-        painter.setFont(font);
-        const QFontMetrics metrics(font, &printer);
-        // Eighty lines always fit on the page: where the font's pitch would
-        // push the last ones past its foot, the lines close up instead.
-        const double pitch =
-            std::min<double>(metrics.height() + metrics.leading(), double(page.height()) / kLinesPerPrintedPage);
-        const int x = printer.resolution() / 144;  // ten twentieths of a point
-        const std::size_t begin = static_cast<std::size_t>(p - 1) * kLinesPerPrintedPage;
-        const std::size_t end = std::min(m_doc.logLines.size(), begin + kLinesPerPrintedPage);
-        for (std::size_t i = begin; i < end; ++i) {
-            const double top = pitch * static_cast<double>(i - begin);
-            painter.drawText(QPointF(x, top + metrics.ascent()), ShownText(m_doc.logLines[i]));
-        }
+        PrintPage(painter, painter.viewport(), p);
     }
 }
 
+void CQuilletView::PrintPage(QPainter& painter, const QRect& page, int pageNumber) {
+    QFont font(QStringLiteral("Courier New"));
+    font.setStyleHint(QFont::TypeWriter);
+    font.setPointSize(10);
+    font.setWeight(QFont::Normal);
+    painter.setFont(font);
+    const QFontMetrics metrics(font, painter.device());
+    const int x = painter.device()->logicalDpiX() / 144;  // ten twentieths of a point
+    const std::size_t begin = static_cast<std::size_t>(pageNumber - 1) * kLinesPerPrintedPage;
+    const std::size_t end = std::min(m_doc.logLines.size(), begin + kLinesPerPrintedPage);
+    // A line wider than the page goes on over the next printed rows.
+    QTextOption wrap;
+    wrap.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    std::vector<std::unique_ptr<QTextLayout>> layouts;
+    int rows = 0;
+    for (std::size_t i = begin; i < end; ++i) {
+        auto& layout = layouts.emplace_back(std::make_unique<QTextLayout>(ShownText(m_doc.logLines[i]), font,
+                                                                          painter.device()));
+        layout->setTextOption(wrap);
+        layout->beginLayout();
+        for (QTextLine row = layout->createLine(); row.isValid(); row = layout->createLine(), ++rows)
+            row.setLineWidth(page.width() - x);
+        layout->endLayout();
+    }
+    // Eighty log lines always fit on the page: where the font's pitch would
+    // push the last rows past its foot, the rows close up instead.
+    const double pitch =
+        std::min<double>(metrics.height() + metrics.leading(), double(page.height()) / std::max(rows, 1));
+    double top = 0;
+    for (const auto& layout : layouts) {
+        for (int r = 0; r < layout->lineCount(); ++r) layout->lineAt(r).setPosition(QPointF(0, r * pitch));
+        layout->draw(&painter, QPointF(x, top));
+        top += pitch * layout->lineCount();
+    }
+}
+
+// A run writes thousands of lines and status texts a second; showing each
+// at once would cost the window more than the run. The list and the panes
+// catch up with the latest at each drain (at most every ~50 ms), before a
+// message box, and at the run's end, so the last text is always shown.
 void CQuilletView::ShowLogLine(const std::string&) {
-    m_model->ShowUpTo(m_doc.logLines.size());
+    if (!m_run) m_model->ShowUpTo(m_doc.logLines.size());
 }
 
 void CQuilletView::ShowStatusText(const std::string& text) {
-    if (IStatusPanes* panes = Panes()) panes->SetPaneText(0, ShownText(text));
+    m_statusText = text;
+    m_statusTextPending = true;
+}
+
+void CQuilletView::CatchUp() {
+    m_model->ShowUpTo(m_doc.logLines.size());
+    IStatusPanes* panes = Panes();
+    if (!panes) return;
+    if (m_statusTextPending) panes->SetPaneText(0, ShownText(m_statusText));
+    m_statusTextPending = false;
+    panes->SetPaneText(1, QStringLiteral("%1 Lines").arg(m_doc.logLines.size()));
 }
 
 void CQuilletView::PumpMessages() {
-    if (IStatusPanes* panes = Panes())
-        panes->SetPaneText(1, QStringLiteral("%1 Lines").arg(m_doc.logLines.size()));
+    if (m_run) {
+        if (m_sinceDrain.isValid() && m_sinceDrain.elapsed() < kDrainInterval.count()) return;
+        CatchUp();
+    }
     m_waitCursors.PumpMessages();
+    m_sinceDrain.start();
 }
 
 void CQuilletView::ShowMessageBox(BoxKind kind, const std::string& text) {
+    if (m_run) CatchUp();
     Prompts().Message(this, QStringLiteral("Webquill"), ShownText(text),
-                      kind == BoxKind::Stop ? PromptIcon::Stop : PromptIcon::None, PromptButtons::Ok);
+                      kind == BoxKind::Stop ? PromptIcon::Stop : PromptIcon::Warning, PromptButtons::Ok);
 }
 
 void CQuilletView::SetWaitCursor(bool on) { m_waitCursors.Set(on); }

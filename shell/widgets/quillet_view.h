@@ -3,12 +3,14 @@
 // editor or browser, and printing.
 #pragma once
 
+#include <QElapsedTimer>
 #include <QWidget>
 #include <memory>
 
 #include "run_host.h"
 #include "wait_cursor.h"
 
+class QPainter;
 class QPrinter;
 
 namespace webquill {
@@ -48,6 +50,8 @@ public:
     // pages themselves.
     int PreparePrinting();
     void PrintTo(QPrinter& printer);
+    // One page's lines (numbered from 1) on `page`, the painter's printable area.
+    void PrintPage(QPainter& painter, const QRect& page, int pageNumber);
 
     // The status panes while this view is active: "Ready" and its line count.
     void ShowIdleStatus();
@@ -76,7 +80,10 @@ private:
     void ShowBuildProgress(int percent);
     void OnDoubleClick();
     void OnRightButton();
+    void OnLineMenu(const QPoint& globalPos);
     IStatusPanes* Panes() const;
+    // Shows the lines and the status text written since the last time.
+    void CatchUp();
     void SetPanes(const QString& pane0, const QString& pane1);
 
     CQuilletDoc& m_doc;
@@ -91,6 +98,9 @@ private:
     bool m_drawingPassQueued = false;
     bool m_offeringDialog = false;
     int m_displayFrameNumber = 1;
+    QElapsedTimer m_sinceDrain;  // a run's last drain of window messages
+    std::string m_statusText;    // the latest, until the panes catch up
+    bool m_statusTextPending = false;
     CWaitCursors m_waitCursors;
 };
 

@@ -126,6 +126,14 @@ private slots:
         QCOMPARE(window->focusWidget(), static_cast<QWidget*>(browser));
         ShowHelpTopic(nullptr, 4242);  // no topic of its own
         QCOMPARE(CurrentHelpContext(), 5000);
+        // Text wraps at the window's width; Escape and Ctrl+W close it.
+        QCOMPARE(browser->horizontalScrollBar()->maximum(), 0);
+        for (const QKeyCombination key : {QKeyCombination(Qt::Key_Escape), Qt::CTRL | Qt::Key_W}) {
+            ShowHelpTopic(nullptr, 5015);
+            QVERIFY(QTest::qWaitForWindowActive(window));
+            QTest::keyClick(browser, key.key(), key.keyboardModifiers());
+            QVERIFY(!window->isVisible());
+        }
     }
 };
 

@@ -33,17 +33,19 @@ class LogWindowTest : public QObject {
     std::unique_ptr<CScriptedPrompts> m_prompts;
     QTemporaryDir m_dir;
     QString m_site, m_savedCwd;
+    int m_logs = 0;
 
-    // A new window whose publish dialog a user answers with manual.rul (typed,
+    // A new window whose publish dialog a user answers with `ruleFile` (typed,
     // Tab, Start); returns once its run has finished. `duringRun` is called
     // once, when the run has written its first line and drains messages.
-    CChildFrame* PublishInNewWindow(const std::function<void(CChildFrame*)>& duringRun) {
-        CDialogAnswerer answer([](QDialog* d) {
+    CChildFrame* PublishInNewWindow(const std::function<void(CChildFrame*)>& duringRun,
+                                    const QString& ruleFile = QStringLiteral("manual.rul")) {
+        CDialogAnswerer answer([ruleFile](QDialog* d) {
             auto* dialog = qobject_cast<CPublishDlg*>(d);
             // Focus moves, and so the Start enabling, only reach an active dialog.
             if (!dialog || !dialog->isActiveWindow()) return d->activateWindow(), false;
             dialog->RuleFileCombo()->setFocus();
-            QTest::keyClicks(dialog->RuleFileCombo(), QStringLiteral("manual.rul"));
+            QTest::keyClicks(dialog->RuleFileCombo(), ruleFile);
             QTest::keyClick(dialog->RuleFileCombo(), Qt::Key_Tab);
             QTest::mouseClick(dialog->StartButton(), Qt::LeftButton);
             return true;
@@ -62,8 +64,9 @@ class LogWindowTest : public QObject {
     }
 
     CChildFrame* OpenLog(const QByteArray& contents) {
-        WriteWholeFile(m_dir.filePath("window.prl"), contents);
-        CChildFrame* child = frame()->OpenDocumentFile(m_dir.filePath("window.prl"));
+        const QString path = m_dir.filePath(QStringLiteral("window%1.prl").arg(++m_logs));
+        WriteWholeFile(path, contents);
+        CChildFrame* child = frame()->OpenDocumentFile(path);
         if (child) (void)QTest::qWaitFor([&] { return child->View().ShownLineCount() > 0; }, 10000);
         return child;
     }
@@ -156,6 +159,55 @@ private slots:
         QVERIFY(child->close());
     }
 
+    // A rule file in another folder than the program's reads and writes that
+    // folder's files, from webquill-publish and from the publish dialog alike;
+    // the log shows the paths as written, a line opens the file the run used.
+    void ruleFileInAnotherFolder() {
+        QVERIFY(QDir(m_dir.path()).mkpath("far") && QDir(m_dir.path()).mkpath("elsewhere"));
+        QProcess::execute("cp", {"-r", WEBQUILL_SOURCE_DIR "/examples", m_dir.filePath("far")});
+        const QString rule = m_dir.filePath("far/examples/manual.rul"), elsewhere = m_dir.filePath("elsewhere");
+        const QString page = m_dir.filePath("far/out/example/page000.htm");
+        QProcess program;
+        program.setWorkingDirectory(elsewhere);
+        program.start(WEBQUILL_PUBLISH_PATH, {rule});
+        QVERIFY(program.waitForFinished(60000));
+        QCOMPARE(program.exitCode(), 0);
+        QVERIFY(QFile::exists(page));
+        const QStringList expected = QString::fromUtf8(program.readAllStandardOutput()).split('\n');
+        QVERIFY(expected.contains(QStringLiteral("                    HTML Document Source File -> manual.htm")));
+
+        QVERIFY(QDir(m_dir.filePath("far/out")).removeRecursively());
+        QDir::setCurrent(elsewhere);
+        CChildFrame* child = PublishInNewWindow([](CChildFrame*) {}, rule);
+        QDir::setCurrent(m_site);
+        QVERIFY(child);
+        QCOMPARE(Lines(child->Document().logLines), expected.mid(0, expected.size() - 1));
+        QVERIFY(QFile::exists(page));
+        QCOMPARE(QDir(elsewhere).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList());
+        child->Document().editorProgram = "my-editor";
+        child->View().SelectLine(int(expected.indexOf(QRegularExpression(".*Header File -> .*"))));
+        child->View().OpenLineTarget(LineTarget::Editor);
+        QCOMPARE(m_prompts->started.back().arguments, QStringList{m_dir.filePath("far/examples/templates/header.htm")});
+    }
+
+    // The run's boxes in the window: a command error with the warning icon,
+    // one box for one output folder that cannot be made.
+    void runBoxes() {
+        const QByteArray head = "&Header:\r\nDocument: a.htm\r\n";
+        WriteWholeFile(m_dir.filePath("a.htm"), "<html>\r\n<body>\r\n</body>\r\n</html>\r\n");
+        for (const auto& [rule, box] : QList<std::pair<QByteArray, QString>>{
+                 {head + "WWWFileName: gone/deeper/a.htm\r\n&Commands:\r\nMakeFile <body>!...!</body>\r\n",
+                  "Couldn't create the directory:"},
+                 {head + "WWWFileName: out/a.htm\r\n&Commands:\r\nAdd nothing\r\n", "'Add' Command Error:"}}) {
+            m_prompts->messages.clear();
+            WriteWholeFile(m_dir.filePath("boxes.rul"), rule);
+            QVERIFY(PublishInNewWindow([](CChildFrame*) {}, m_dir.filePath("boxes.rul")));
+            QCOMPARE(int(m_prompts->messages.size()), 1);
+            QVERIFY2(m_prompts->messages[0].text.startsWith(box), qPrintable(m_prompts->messages[0].text));
+            QCOMPARE(m_prompts->messages[0].icon, PromptIcon::Warning);
+        }
+    }
+
     void windowStaysWhileItsPublishDialogIsUp() {
         CChildFrame* child = nullptr;
         bool closed = true;
@@ -171,27 +223,46 @@ private slots:
         QVERIFY(child->close());
     }
 
-    // The file a log line names, for the editor; a line naming none beeps.
-    void lineTargets() {
-        for (const auto& [line, target] : QList<std::pair<QByteArray, QString>>{
-                 {"                    Rule File -> /work/site.rul", "/work/site.rul"},
-                 {"   Header File -> C:\\site\\head.htm", "C:\\site\\head.htm"},
-                 {"       3) ... x002.htm", "x002.htm"},  // no WWW directory known: as it stands
-                 {"Files Successfully Published:", ""}}) {
-            m_prompts->started.clear();
-            m_prompts->beeps = 0;
-            CChildFrame* child = OpenLog(line + "\r\n");
-            QVERIFY(child);
-            child->Document().editorProgram = "my-editor";
-            child->View().SelectLine(0);
-            child->View().OpenLineTarget(LineTarget::Editor);
-            QCOMPARE(m_prompts->beeps, target.isEmpty() ? 1 : 0);
-            QCOMPARE(m_prompts->started.size(), size_t(target.isEmpty() ? 0 : 1));
-            if (!target.isEmpty()) QCOMPARE(m_prompts->started[0].arguments, QStringList{target});
-        }
+    // From the keyboard: Enter opens the selected line's file in the editor,
+    // the context menu key and Shift+F10 offer the editor and the browser;
+    // the right button's context menu event offers nothing. A line that names
+    // no file beeps.
+    void keyboardOpensTheLinesFile() {
+        CChildFrame* child = OpenLog("       3) ... x002.htm\r\nFiles Successfully Published:\r\n");
+        QVERIFY(child);
+        child->Document().editorProgram = "my-editor";
+        child->Document().webBrowserProgram = "my-browser";
+        CLogListBox* list = child->View().ListBox();
+        QString chosen;
+        auto choose = [&](const QString& entry) {
+            QTimer::singleShot(50, [&chosen, entry] {
+                auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+                for (QAction* a : menu ? menu->actions() : QList<QAction*>()) {
+                    chosen += a->text() + ';';
+                    if (a->text() == entry) a->trigger();
+                }
+                if (menu) menu->close();
+            });
+        };
+        QTest::keyClick(list, Qt::Key_Return);
+        choose("Open in Web Browser");
+        QTest::keyClick(list, Qt::Key_F10, Qt::ShiftModifier);
+        choose("Open in Editor");
+        QContextMenuEvent key(QContextMenuEvent::Keyboard, QPoint(5, 5));
+        QApplication::sendEvent(list, &key);
+        QContextMenuEvent mouse(QContextMenuEvent::Mouse, QPoint(5, 5));
+        QApplication::sendEvent(list, &mouse);
+        QCOMPARE(chosen, QStringLiteral("Open in Editor;Open in Web Browser;").repeated(2));
+        QStringList started;
+        for (const StartedProgram& p : m_prompts->started) started << p.program + ' ' + p.arguments.join(' ');
+        QCOMPARE(started, QStringList({"my-editor x002.htm", "my-browser x002.htm", "my-editor x002.htm"}));
+        child->View().SelectLine(1);
+        QTest::keyClick(list, Qt::Key_Enter);
+        QCOMPARE(m_prompts->beeps, 1);
     }
 
-    // 80 lines fit on a printed page.
+    // 80 lines fit on a printed page, inside margins of 15 mm at least; a
+    // line wider than the page goes on over the next rows.
     void printsEightyLinesAPage() {
         for (const auto& [lines, pages] : {std::pair{161, 3}, {80, 1}, {81, 2}}) {
             QByteArray log;
@@ -206,7 +277,24 @@ private slots:
             child->View().PrintTo(printer);
             const QByteArray pdf = ReadWholeFile(m_dir.filePath("log.pdf"));
             QCOMPARE(int(pdf.count("/Type /Page") - pdf.count("/Type /Pages")), pages);
+            const QMarginsF margins = printer.pageLayout().margins(QPageLayout::Millimeter);
+            QVERIFY(std::min({margins.left(), margins.top(), margins.right(), margins.bottom()}) >= 15);
         }
+        CChildFrame* child = OpenLog(QByteArray(300, 'x') + "\r\nend\r\n");
+        QVERIFY(child);
+        QImage page(500, 700, QImage::Format_RGB32);
+        page.fill(Qt::white);
+        QPainter painter(&page);
+        child->View().PrintPage(painter, page.rect(), 1);
+        painter.end();
+        int bands = 0;  // runs of rows with ink
+        for (int y = 0, inked = 0; y < page.height(); ++y) {
+            bool ink = false;
+            for (int x = 0; x < page.width() && !ink; ++x) ink = qGray(page.pixel(x, y)) < 128;
+            bands += ink && !inked;
+            inked = ink;
+        }
+        QVERIFY2(bands >= 4, qPrintable(QString::number(bands)));  // 300 x's need three rows or more
     }
 
     void savedLogRoundTripThroughTheWindow() {

@@ -4,6 +4,8 @@
 #include <QtWidgets>
 
 #include "child_frame.h"
+#include "help_viewer.h"
+#include "log_list.h"
 #include "main_frame.h"
 #include "quillet_app.h"
 #include "quillet_doc.h"
@@ -137,6 +139,79 @@ private slots:
         QCOMPARE(frame()->ToolBar()->isVisible(), shown(bars[0]));
         QCOMPARE(frame()->Action(Command::ToolBar)->isChecked(), shown(bars[0]));
         QCOMPARE(frame()->statusBar()->isVisible(), shown(bars[1]));
+    }
+
+    // New log windows open inside the area, cascaded at the first one's size,
+    // and Cascade puts them back so; the Window menu lists them; a maximized
+    // one is named once in the title; a saved log opened again comes up.
+    void childWindowsInTheArea() {
+        Start();
+        frame()->NewDocument();
+        frame()->NewDocument();
+        QTRY_COMPARE(m_cancelDialogs->answered, 3);
+        const QList<CChildFrame*> children = frame()->Children();
+        const QRect area = frame()->MdiArea()->viewport()->rect();
+        auto cascaded = [&] {
+            for (int i = 0; i < 3; ++i) {
+                QVERIFY2(area.contains(children[i]->geometry()), qPrintable(QString::number(i)));
+                QCOMPARE(children[i]->size(), children[0]->size());
+                if (i > 0) QVERIFY(children[i]->y() > children[i - 1]->y() && children[i]->x() > children[i - 1]->x());
+            }
+            QVERIFY(children[0]->pos() == QPoint(0, 0) && children[0]->width() >= area.width() / 2);
+        };
+        cascaded();
+        for (CChildFrame* child : children) child->setGeometry(300, 200, 120, 90);
+        frame()->Action(Command::Cascade)->trigger();
+        cascaded();
+
+        QMenu* windowMenu = nullptr;
+        for (QObject* o : frame()->Action(Command::Cascade)->associatedObjects())
+            if (auto* menu = qobject_cast<QMenu*>(o)) windowMenu = menu;
+        QVERIFY(windowMenu);
+        emit windowMenu->aboutToShow();
+        emit windowMenu->aboutToShow();  // listed once, however often shown
+        QStringList listed;
+        for (QAction* a : windowMenu->actions().mid(windowMenu->actions().size() - 3))
+            listed << a->text() + (a->isChecked() ? "*" : "");
+        QCOMPARE(listed, QStringList({"&1 Quille1", "&2 Quille2", "&3 Quille3*"}));
+        windowMenu->actions()[windowMenu->actions().size() - 3]->trigger();
+        QCOMPARE(frame()->ActiveChild(), children[0]);
+
+        children[0]->showMaximized();
+        QTRY_COMPARE(frame()->windowTitle(), QStringLiteral("Webquill - [Quille1]"));
+        children[0]->showNormal();
+        QTRY_COMPARE(frame()->windowTitle(), QStringLiteral("Webquill - Quille1"));
+
+        const QString log = Log("once.prl", "line\r\n");
+        CChildFrame* opened = frame()->OpenDocumentFile(log);
+        frame()->MdiArea()->setActiveSubWindow(children[1]);
+        QCOMPARE(frame()->OpenDocumentFile(log), opened);
+        QCOMPARE(frame()->Children().size(), 4);
+        QCOMPARE(frame()->ActiveChild(), opened);
+    }
+
+    // F1 opens the topic of the window with the focus; Exit with the help
+    // window open ends the program.
+    void helpKeyAndExit() {
+        m_cancelDialogs = std::make_unique<CDialogAnswerer>([](QDialog* d) {
+            if (!d->isActiveWindow()) return d->activateWindow(), false;
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_F1);
+            return d->reject(), true;
+        });
+        Start();
+        QTRY_COMPARE(m_cancelDialogs->answered, 1);
+        QCOMPARE(CurrentHelpContext(), kHelpPublishDialog);
+        frame()->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(frame()));
+        frame()->ActiveChild()->View().ListBox()->setFocus();
+        QTest::keyClick(frame()->ActiveChild()->View().ListBox(), Qt::Key_F1);
+        QCOMPARE(CurrentHelpContext(), kHelpContents);
+        QVERIFY(HelpWindowForTests()->isVisible());
+
+        QTimer::singleShot(0, frame()->Action(Command::Exit), &QAction::trigger);
+        QTimer::singleShot(5000, [] { QCoreApplication::exit(1); });  // the program would still run
+        QCOMPARE(QCoreApplication::exec(), 0);
+        QVERIFY(!frame()->isVisible() && !HelpWindowForTests()->isVisible());
     }
 
     void fileOnTheCommandLineOnlyNamesTheRuleFile() {

@@ -148,7 +148,7 @@ TEST_F(DocTest, SavedLogRoundTrip) {
     EXPECT_EQ(host.panes, (std::vector<Panes>{{"Ready", ""}}));  // one block: no progress
 
     loaded.modified = true;
-    EXPECT_EQ(loaded.SaveLog(dir.File("missing/dir/run.prl")).message, "Invalid filename.");
+    EXPECT_EQ(loaded.SaveLog(dir.File("missing/dir/run.prl")).message, "Invalid filename.\nNo such file or directory");
     EXPECT_TRUE(loaded.modified);
 }
 

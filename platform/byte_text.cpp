@@ -1,6 +1,8 @@
 #include "byte_text.h"
 
 #include <QStringDecoder>
+#include <algorithm>
+#include <iterator>
 
 namespace webquill {
 
@@ -21,7 +23,29 @@ QString FromWindows1252(std::string_view bytes) {
     }
     return text;
 }
+// Empty when a character has no Windows-1252 code.
+bool ToWindows1252(const QString& text, std::string& bytes) {
+    bytes.clear();
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u < 0x80 || (u >= 0xA0 && u < 0x100)) {
+            bytes += static_cast<char>(u);
+            continue;
+        }
+        const char16_t* found = std::find(std::begin(kHighControls), std::end(kHighControls), u);
+        if (found == std::end(kHighControls)) return false;
+        bytes += static_cast<char>(0x80 + (found - std::begin(kHighControls)));
+    }
+    return true;
+}
 }  // namespace
+
+std::string FieldBytes(const QString& text, std::string_view original, bool windows1252) {
+    if (ShownText(original) == text) return std::string(original);
+    std::string bytes;
+    if (windows1252 && ToWindows1252(text, bytes)) return bytes;
+    return TypedBytes(text);
+}
 
 QString ShownText(std::string_view bytes) {
     bool plainAscii = true;

@@ -1,0 +1,53 @@
+// The property sheet of the rule editor and the options: tabbed pages with
+// OK, Cancel and Help (no Apply). Help shows the active page's topic.
+#pragma once
+
+#include <QDialog>
+#include <vector>
+
+class QPushButton;
+class QTabWidget;
+
+namespace webquill {
+
+class CSheetPage;
+
+class CMySheet : public QDialog {
+    Q_OBJECT
+public:
+    explicit CMySheet(const QString& caption, QWidget* parent = nullptr);
+
+    // Adds a page as the next tab; the sheet owns it.
+    void AddPage(CSheetPage* page);
+    int PageCount() const { return static_cast<int>(m_pages.size()); }
+    CSheetPage* Page(int index) const { return m_pages.at(static_cast<std::size_t>(index)); }
+    CSheetPage* ActivePage() const;
+    int ActiveIndex() const;
+    // Turns to a page as a click on its tab does: the active page may refuse.
+    bool SetActivePage(int index);
+
+    QTabWidget* Tabs() const { return m_tabs; }
+    QPushButton* OkButton() const { return m_ok; }
+    QPushButton* CancelButton() const { return m_cancel; }
+    QPushButton* HelpButton() const { return m_help; }
+
+    void accept() override;
+    void reject() override;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void OnTabChanged(int index);
+    void Activate(int index);
+
+    QTabWidget* m_tabs = nullptr;
+    QPushButton* m_ok = nullptr;
+    QPushButton* m_cancel = nullptr;
+    QPushButton* m_help = nullptr;
+    std::vector<CSheetPage*> m_pages;
+    int m_current = -1;  // the page whose OnSetActive ran last
+    bool m_turningBack = false;
+};
+
+}  // namespace webquill

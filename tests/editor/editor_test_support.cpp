@@ -1,0 +1,27 @@
+#include "editor_test_support.h"
+
+#include <QApplication>
+#include <QTest>
+
+#include "my_sheet.h"
+#include "widget_test_support.h"
+
+namespace webquill::test {
+
+int DriveSheet(const std::function<void(CMySheet&)>& drive, const std::function<void()>& start) {
+    CDialogAnswerer answerer([&](QDialog* dialog) {
+        auto* sheet = qobject_cast<CMySheet*>(dialog);
+        if (!sheet) return false;
+        drive(*sheet);
+        return true;
+    });
+    start();
+    return answerer.answered;
+}
+
+void ClickInto(QWidget* field) {
+    field->setFocus(Qt::MouseFocusReason);
+    QApplication::processEvents();
+}
+
+}  // namespace webquill::test
