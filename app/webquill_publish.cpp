@@ -4,6 +4,7 @@
 #include <cstring>
 #include <string>
 
+#include "command_line_upload.h"
 #include "publishing_run.h"
 #include "quillet_doc.h"
 #include "rule_file_tasks.h"
@@ -20,13 +21,17 @@ constexpr const char* kUsage =
     "usage: webquill-publish [--match-case] [--log FILE] RULEFILE\n"
     "       webquill-publish --check RULEFILE\n"
     "       webquill-publish --rewrite OUTFILE RULEFILE\n"
+    "       webquill-publish [--match-case] [--log FILE] --upload RULEFILE\n"
     "  --match-case       compare letters with their case in every pattern search\n"
     "  --log FILE         save the run's log to FILE in the saved-log format\n"
     "  --check            read and parse everything a run reads, run no command,\n"
     "                     write no file (exit 0 usable, 1 not)\n"
     "  --rewrite OUTFILE  load RULEFILE as the rule editor does and write it to\n"
     "                     OUTFILE with the rule editor's writer (exit 0 written,\n"
-    "                     1 load failed, 3 write failed)\n";
+    "                     1 load failed, 3 write failed)\n"
+    "  --upload           after a run that ends with status 0, send its pages, TOC\n"
+    "                     file and images to the rule file's FtpURL (exit 4 when\n"
+    "                     the connection fails or a file is not sent)\n";
 
 // Log lines go to standard output as they are written, message boxes to
 // standard error; status texts have no place here.
@@ -49,6 +54,7 @@ private:
 
 struct CommandLine {
     bool matchCase = false;
+    bool upload = false;
     std::string logFile;
     std::string ruleFile;
     bool check = false;
@@ -78,6 +84,8 @@ int ReadCommandLine(int argc, char** argv, CommandLine& line) {
             line.rewriteTo = argv[++i];
         } else if (!optionsEnded && std::strcmp(arg, "--match-case") == 0) {
             line.matchCase = true;
+        } else if (!optionsEnded && std::strcmp(arg, "--upload") == 0) {
+            line.upload = true;
         } else if (!optionsEnded && std::strcmp(arg, "--log") == 0) {
             if (i + 1 >= argc) return Usage("--log needs a file name");
             line.logFile = argv[++i];
@@ -94,6 +102,8 @@ int ReadCommandLine(int argc, char** argv, CommandLine& line) {
     }
     if (line.ruleFile.empty()) return Usage("no rule file named");
     if (line.check && !line.rewriteTo.empty()) return Usage("--check and --rewrite exclude each other");
+    if (line.upload && (line.check || !line.rewriteTo.empty()))
+        return Usage("--upload follows a publishing run only");
     return -1;
 }
 
@@ -116,6 +126,7 @@ int main(int argc, char** argv) {
 
     CConsoleHost host;
     int status = kExitDone;
+    bool logIsInput = false;
     if (!line.rewriteTo.empty()) {
         std::string failure;
         const webquill::RewriteOutcome rewritten =
@@ -129,16 +140,18 @@ int main(int argc, char** argv) {
     } else {
         webquill::CPublishingRun run(document, host);
         if (!line.logFile.empty()) run.AlsoWrites("Log file", line.logFile);
-        const webquill::RunOutcome outcome = line.check ? webquill::CheckRuleFile(document, host)
-                                                        : run.RunPublishing();
+        // A check reads and parses as a run does, then ends before the first command.
+        const webquill::RunOutcome outcome =
+            run.RunPublishing(line.check ? webquill::RunScope::ReadAndParse : webquill::RunScope::Whole);
         if (outcome == webquill::RunOutcome::Stopped) status = kExitStopped;
         if (outcome == webquill::RunOutcome::CompletedWithOutputErrors) status = kExitOutputFailed;
+        // A log named like an input was refused by the run and is never written.
+        logIsInput = !line.logFile.empty() && run.IsInputFile(line.logFile);
     }
-    // A log that is one of the run's inputs is never written over it.
-    if (!line.logFile.empty() &&
-        (webquill::IsRunInput(document, line.logFile) || !document.SaveLog(line.logFile).Ok())) {
+    if (!line.logFile.empty() && !logIsInput && !document.SaveLog(line.logFile).Ok()) {
         std::fprintf(stderr, "webquill-publish: couldn't write the log to %s\n", line.logFile.c_str());
         if (status == kExitDone) status = kExitOutputFailed;
     }
+    if (line.upload && status == kExitDone) status = webquill::UploadFromCommandLine(document, store);
     return status;
 }

@@ -44,10 +44,11 @@ std::optional<QString> RunRuleEditor(QWidget* owner, CQuilletDoc& doc, IRunHost&
         NewWorkingSet(doc, set);
     }
 
+    set.editorProgram = doc.editorProgram;
     std::optional<QString> written;
     {
         CMySheet sheet(SheetCaption(editMode, path), owner);
-        for (CSheetPage* page : MakeRuleEditorPages(set)) sheet.AddPage(page);
+        for (CSheetPage* page : MakeRuleEditorPages(set, doc)) sheet.AddPage(page);
         const bool ok = sheet.exec() == QDialog::Accepted;
         // The Execute Order page's changes reach the document as it leaves.
         doc.rule.executeSequence = set.executeSequence;

@@ -7,9 +7,11 @@
 
 namespace webquill {
 
+class CQuilletDoc;
 class CSheetPage;
 struct RuleWorkingSet;
 
-std::vector<CSheetPage*> MakeRuleEditorPages(RuleWorkingSet& set);
+// `doc` offers its recent FTP sites to the Upload Info page.
+std::vector<CSheetPage*> MakeRuleEditorPages(RuleWorkingSet& set, const CQuilletDoc& doc);
 
 }  // namespace webquill

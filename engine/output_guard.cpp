@@ -2,6 +2,7 @@
 // Paths are compared as files (the same device and file number), not as
 // spellings, so a link or a "./" cannot slip past.
 #include <filesystem>
+#include <string_view>
 #include <system_error>
 
 #include "file_paths.h"
@@ -44,6 +45,18 @@ std::vector<CPublishingRun::NamedFile> CPublishingRun::InputFiles() const {
     return inputs;
 }
 
+// The rule file is named as the program was given it; every other input, and
+// the outputs the rule file names, mean the rule file's folder.
+std::string CPublishingRun::UsedInputPath(const std::pair<const char*, std::string>& input) const {
+    return std::string_view(input.first) == "Rule file" ? input.second : RuleRelativePath(m_doc.ruleFilePath, input.second);
+}
+
+bool CPublishingRun::IsInputFile(const std::string& path) const {
+    for (const auto& input : InputFiles())
+        if (SameFile(path, UsedInputPath(input))) return true;
+    return false;
+}
+
 // Whether `path` names a page of the WWW series: the series' folder, the root
 // name's base, a page number as the series writes it, and its extension.
 bool CPublishingRun::IsSeriesPage(const std::string& path) const {
@@ -65,20 +78,27 @@ bool CPublishingRun::IsSeriesPage(const std::string& path) const {
 }
 
 bool CPublishingRun::OutputsSpareInputs() {
-    std::vector<NamedFile> outputs{
-        {"Intermediate file", m_doc.rule.intermediateFile,
-         RuleRelativePath(m_doc.ruleFilePath, m_doc.rule.intermediateFile)},
-        {"TOC file", m_doc.rule.tocName, RuleRelativePath(m_doc.ruleFilePath, m_doc.rule.tocName)}};
-    outputs.insert(outputs.end(), m_extraOutputs.begin(), m_extraOutputs.end());
-    for (const NamedFile& input : InputFiles()) {
-        const std::string theInput = std::string(" is the same file as the ") + input.what + " '" + input.written + "'!";
-        for (const NamedFile& output : outputs)
-            if (SameFile(output.opened, input.opened))
-                return HeaderParseFailure((output.what + (" '" + output.written + "'") + theInput).c_str());
-        if (IsSeriesPage(input.opened))
-            return HeaderParseFailure(
-                ("A WWW file of the series " + JoinPath(m_doc.rule.wwwDirectory, m_doc.rule.wwwFileName) + theInput)
-                    .c_str());
+    // Each output as written, and as the run opens it.
+    std::vector<std::pair<std::pair<const char*, std::string>, std::string>> outputs;
+    for (const auto& named : {std::make_pair("Intermediate file", m_doc.rule.intermediateFile),
+                              std::make_pair("TOC file", m_doc.rule.tocName)})
+        outputs.push_back({named, RuleRelativePath(m_doc.ruleFilePath, named.second)});
+    for (const auto& extra : m_extraOutputs) outputs.push_back({extra, extra.second});
+    for (const auto& named : InputFiles()) {
+        const auto& [what, input] = named;
+        const std::string usedInput = UsedInputPath(named);
+        for (const auto& [writtenOutput, usedOutput] : outputs) {
+            const auto& [outputWhat, output] = writtenOutput;
+            if (!SameFile(usedOutput, usedInput)) continue;
+            return HeaderParseFailure((std::string(outputWhat) + " '" + output + "' is the same file as the " +
+                                       what + " '" + input + "'!")
+                                          .c_str());
+        }
+        if (IsSeriesPage(usedInput))
+            return HeaderParseFailure(("A WWW file of the series " + JoinPath(m_doc.rule.wwwDirectory,
+                                                                              m_doc.rule.wwwFileName) +
+                                       " is the same file as the " + what + " '" + input + "'!")
+                                          .c_str());
     }
     return true;
 }

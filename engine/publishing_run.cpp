@@ -85,19 +85,20 @@ bool CPublishingRun::EnsureFileDirectory(const std::string& path) {
     return EnsureDirectory(directory, path);
 }
 
-bool CPublishingRun::EnsureDirectory(const std::string& written, const std::string& path) {
-    if (written.empty() || IsRootDirectory(written)) return true;
-    const std::string directory = RuleRelativePath(m_doc.ruleFilePath, written);
+// The directory is named as written and made against the rule file's folder.
+bool CPublishingRun::EnsureDirectory(const std::string& directory, const std::string& path) {
+    if (directory.empty() || IsRootDirectory(directory)) return true;
+    const std::string used = RuleRelativePath(m_doc.ruleFilePath, directory);
     std::error_code error;
-    if (std::filesystem::is_directory(directory, error)) return true;
-    if (!std::filesystem::create_directory(directory, error) || error) {
+    if (std::filesystem::is_directory(used, error)) return true;
+    if (!std::filesystem::create_directory(used, error) || error) {
         NoteBox("Couldn't create the directory:\n'" + directory + "\nfor file spec:\n" + path +
                 "'\nCan't continue!");
         AddLogLine("***> Couldn't create a requested file directory!");
         m_directoryBoxShown = true;
         return false;
     }
-    if (!std::filesystem::is_directory(directory, error)) {
+    if (!std::filesystem::is_directory(used, error)) {
         NoteBox("Couldn't change directories to the created directory for:\n'" + path +
                 "'\nCan't continue!");
         AddLogLine("***> Couldn't change directories to a requested file directory!");

@@ -121,12 +121,8 @@ private:
     bool ReadWwwFileName();
     void ReadExecuteSequence(std::string_view value);
     bool HeaderParseFailure(const char* message);
-    struct NamedFile {
-        const char* what;
-        std::string written;  // as the rule names it
-        std::string opened;   // as the run opens it
-    };
-    std::vector<NamedFile> InputFiles() const;
+    std::vector<std::pair<const char*, std::string>> InputFiles() const;
+    std::string UsedInputPath(const std::pair<const char*, std::string>& input) const;
     bool IsSeriesPage(const std::string& path) const;
     bool OutputsSpareInputs();
     bool RefuseHeaderValue(std::string_view key, const char* reason);

@@ -42,6 +42,7 @@ public:
     }
 
     QString ChooseFile(QWidget* parent, const FileDialogRequest& request) override {
+        if (request.folder) return QFileDialog::getExistingDirectory(parent, request.caption, request.directory);
         QFileDialog dialog(parent, request.caption, request.directory);
         // The descriptions already name their patterns.
         dialog.setOption(QFileDialog::HideNameFilterDetails);

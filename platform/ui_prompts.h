@@ -23,6 +23,7 @@ struct FileDialogRequest {
     QString acceptLabel;   // the confirming button's caption, when renamed
     QString rejectLabel;   // the dismissing button's caption, when renamed
     bool mustExist = true;  // open mode: only an existing file is taken
+    bool folder = false;    // a folder is chosen, not a file
 };
 
 class IUserPrompts {

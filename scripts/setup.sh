@@ -7,7 +7,7 @@ packages=(
   qt6-base-dev libgl-dev
   libcurl4-openssl-dev
   googletest libgtest-dev libbenchmark-dev
-  python3-pyftpdlib
+  python3-pyftpdlib python3-openssl lftp
   clang libclang-rt-14-dev
   sed coreutils
 )

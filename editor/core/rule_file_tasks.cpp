@@ -17,8 +17,4 @@ RewriteOutcome RewriteRuleFile(RunDocument& doc, IRunHost& host, const std::stri
     return RewriteOutcome::WriteFailed;
 }
 
-RunOutcome CheckRuleFile(RunDocument& doc, IRunHost& host) {
-    return CPublishingRun(doc, host).RunPublishing(RunScope::ReadAndParse);
-}
-
 }  // namespace webquill

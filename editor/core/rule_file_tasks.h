@@ -1,6 +1,6 @@
 // What the rule editor does with a whole rule file, shared by the edit cycle
-// and webquill-publish: the save of a working set, the rewrite of a rule
-// file (load and save without a sheet) and the check of one.
+// and webquill-publish: the save of a working set and the rewrite of a rule
+// file (load and save without a sheet).
 #pragma once
 
 #include <string>
@@ -20,9 +20,5 @@ enum class RewriteOutcome { Written, LoadFailed, WriteFailed };
 // Loads doc.ruleFilePath as the edit cycle does and saves it to `outFile`;
 // `failure` receives the save's report when the write failed.
 RewriteOutcome RewriteRuleFile(RunDocument& doc, IRunHost& host, const std::string& outFile, std::string* failure);
-
-// Reads the rule file, the source document and the templates and parses
-// every command, reporting as a run does, then stops before any command runs.
-RunOutcome CheckRuleFile(RunDocument& doc, IRunHost& host);
 
 }  // namespace webquill

@@ -40,6 +40,8 @@ struct RuleWorkingSet {
     // Some loaded text is not UTF-8: the file was read as Windows-1252, and
     // typed texts go back in that code page where they fit.
     bool windows1252 = false;
+    // The user's editor (a preference), which the command pages' Launch starts.
+    std::string editorProgram;
 
     // The edit cycle's end: lists emptied, header strings cleared.
     void Clear();

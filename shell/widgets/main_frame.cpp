@@ -30,6 +30,7 @@
 #include "settings_store.h"
 #include "toolbar_icons.h"
 #include "ui_prompts.h"
+#include "upload_dialog.h"
 
 namespace webquill {
 
@@ -38,11 +39,6 @@ constexpr const char* kPlacementSection = "Last Window Data";
 constexpr const char* kBarStateSection = "BarState";
 constexpr const char* kRecentFileSection = "Recent File List";
 constexpr const char* kSavedLogFilter = "Quille Files (*.prl)";
-
-// The upload dialog comes with its own work; until then its command stays
-// disabled.
-constexpr bool kUploadDialogBuilt = false;
-constexpr bool kOptionsSheetBuilt = true;
 
 PixelRect ToPixelRect(const QRect& r) { return {r.x(), r.y(), r.x() + r.width(), r.y() + r.height()}; }
 }  // namespace
@@ -121,7 +117,11 @@ void CMainFrame::CreateActions() {
                     child->View().LayoutList();
                 }
             });
-    MakeAction(Command::Upload, tr("&Upload..."), QStringLiteral("Upload (ftp) files to server\nUpload"));
+    connect(MakeAction(Command::Upload, tr("&Upload..."), QStringLiteral("Upload (ftp) files to server\nUpload")),
+            &QAction::triggered, this, [this] {
+                if (CChildFrame* child = ActiveChild(); child && !child->Document().createdFiles.empty())
+                    CUploadDlg(child->Document(), this).exec();
+            });
     QAction* toolBar =
         MakeAction(Command::ToolBar, tr("&Toolbar"), QStringLiteral("Show or hide the toolbar\nToggle ToolBar"));
     toolBar->setCheckable(true);
@@ -444,8 +444,8 @@ void CMainFrame::UpdateCommandUi() {
     for (Command c : {Command::Close, Command::Synopsis, Command::Contents, Command::CloseAll, Command::Cascade,
                       Command::TileHorizontally, Command::TileVertically, Command::ArrangeIcons})
         Action(c)->setEnabled(child != nullptr);
-    Action(Command::Upload)->setEnabled(kUploadDialogBuilt && child && !child->Document().createdFiles.empty());
-    Action(Command::Options)->setEnabled(kOptionsSheetBuilt && child);
+    Action(Command::Upload)->setEnabled(child && !child->Document().createdFiles.empty());
+    Action(Command::Options)->setEnabled(child != nullptr);
     Action(Command::ToolBar)->setChecked(!m_toolBar->isHidden());
     Action(Command::StatusBar)->setChecked(!statusBar()->isHidden());
     if (!child) {

@@ -24,4 +24,11 @@ void ClickInto(QWidget* field) {
     QApplication::processEvents();
 }
 
+void TypeInto(QWidget* field, const QString& text) {
+    ClickInto(field);
+    QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(field, Qt::Key_Delete);
+    QTest::keyClicks(field, text);
+}
+
 }  // namespace webquill::test

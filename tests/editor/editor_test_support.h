@@ -1,13 +1,12 @@
-// Shared pieces of the rule editor's widget suites: a host that keeps the
-// load's log lines, a folder of rule files, and a sheet driven while it is up.
+// Shared pieces of the rule editor's widget suites: a sheet driven while it
+// is up, and a click into a field. (RecordingHost of the engine's test
+// support keeps a load's log lines.)
 #pragma once
 
-#include <QTemporaryDir>
+#include <QString>
 #include <functional>
-#include <string>
-#include <vector>
 
-#include "run_host.h"
+#include "test_support.h"
 
 class QWidget;
 
@@ -17,20 +16,13 @@ class CMySheet;
 
 namespace webquill::test {
 
-class CLogHost : public IRunHost {
-public:
-    void ShowLogLine(const std::string& line) override { lines.push_back(line); }
-    void ShowStatusText(const std::string&) override {}
-    void PumpMessages() override {}
-    void ShowMessageBox(BoxKind, const std::string& text) override { boxes.push_back(text); }
-    std::vector<std::string> lines, boxes;
-};
-
 // Hands the sheet, once it is up, to `drive`; `drive` ends it (OK or Cancel).
 // Returns how many sheets were driven.
 int DriveSheet(const std::function<void(CMySheet&)>& drive, const std::function<void()>& start);
 
 // Gives the focus to `field` as a click would, and lets the events run.
 void ClickInto(QWidget* field);
+// Clicks into a text field, selects all of it and types `text` over it.
+void TypeInto(QWidget* field, const QString& text);
 
 }  // namespace webquill::test

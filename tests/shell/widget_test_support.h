@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QStringList>
 #include <QTimer>
+#include <deque>
 #include <functional>
 #include <vector>
 
@@ -35,7 +36,10 @@ public:
     PromptAnswer Message(QWidget*, const QString& caption, const QString& text, PromptIcon icon,
                          PromptButtons buttons) override {
         messages.push_back({caption, text, icon, buttons});
-        return PromptAnswer::Ok;
+        if (buttons == PromptButtons::Ok || answers.empty()) return PromptAnswer::Ok;
+        const PromptAnswer answer = answers.front();
+        answers.pop_front();
+        return answer;
     }
     QString ChooseFile(QWidget*, const FileDialogRequest& request) override {
         fileDialogs.push_back(request);
@@ -45,6 +49,7 @@ public:
     void Beep() override { ++beeps; }
 
     QStringList chosenFiles;
+    std::deque<PromptAnswer> answers;  // to the questions, in order; then Ok
     bool reallyStartPrograms = false;  // through QProcess
 
     std::vector<AskedMessage> messages;

@@ -118,11 +118,13 @@ TEST(RuleRoundTrip, RewriteAndCheckPrograms) {
     EXPECT_EQ(failedWrite.status, 3);
     EXPECT_EQ(ReadFile(dir.File("two.rul")), ReadFile(dir.File("one.rul")));
 
-    // The check reads what a run reads (from the example's own folder) and
-    // writes nothing.
-    const test::ProgramResult checked =
-        test::RunPublishProgram("--check manual.rul", WEBQUILL_SOURCE_DIR "/examples");
+    // The check reads what a run reads (from a copy of the example's folder)
+    // and writes nothing.
+    std::filesystem::copy(WEBQUILL_SOURCE_DIR "/examples", dir.Path() / "site",
+                          std::filesystem::copy_options::recursive);
+    const test::ProgramResult checked = test::RunPublishProgram("--check manual.rul", dir.Path() / "site");
     EXPECT_EQ(checked.status, 0) << checked.out;
+    EXPECT_FALSE(std::filesystem::exists(dir.Path() / "out"));
     EXPECT_NE(checked.out.find("Match Case Option -> NOT Selected"), std::string::npos);
     EXPECT_EQ(checked.out.find("Files Successfully Published:"), std::string::npos);
     EXPECT_EQ(run("--check bad.rul").status, 1);

@@ -1,0 +1,89 @@
+// One FTP (or FTPS) connection over libcurl: login, directories, listings and
+// binary uploads. One easy handle per connection, reused for every command so
+// that the control connection stays open between them. Nothing else in the
+// program talks to libcurl.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace webquill {
+
+// What "parse URL" gives: the scheme, the server and the port (0: none given).
+struct FtpUrl {
+    std::string scheme;  // lower case: "ftp", "ftps", "http", ...
+    std::string host;
+    int port = 0;
+};
+// False when `text` is not a URL with a scheme ("host" alone is not).
+bool ParseFtpUrl(const std::string& text, FtpUrl& url);
+
+struct FtpOptions {
+    bool activeMode = false;  // plain FTP only; FTPS always runs passive
+    std::string caFile;       // an extra certificate file to trust for FTPS
+    long connectTimeoutSeconds = 30;
+    long responseTimeoutSeconds = 60;
+    long lowSpeedSeconds = 60;  // a transfer that moves nothing this long fails
+    // Drains window messages while the library waits.
+    std::function<void()> pumpMessages;
+};
+
+struct FtpEntry {
+    std::string name;
+    bool isDirectory = false;
+};
+
+class CFtpConnection {
+public:
+    explicit CFtpConnection(FtpOptions options = {});
+    ~CFtpConnection();
+    CFtpConnection(const CFtpConnection&) = delete;
+    CFtpConnection& operator=(const CFtpConnection&) = delete;
+
+    // Logs in; an empty user logs in anonymously. Afterwards
+    // CurrentDirectory() is the login directory.
+    bool Connect(const FtpUrl& url, const std::string& user, const std::string& password);
+    bool Connected() const { return m_connected; }
+
+    const std::string& CurrentDirectory() const { return m_currentDirectory; }
+    // Relative paths start at the current directory.
+    bool ChangeDirectory(const std::string& path);
+    // The entries of a directory, "." and ".." left out, in the server's order.
+    bool List(const std::string& directory, std::vector<FtpEntry>& entries);
+    // Sends a local file under a temporary name in the remote file's
+    // directory (created when missing) and renames it over the final name once
+    // the server has confirmed the transfer; a failure leaves the old file.
+    bool PutFile(const std::string& localPath, const std::string& remotePath);
+
+    // The server's last error reply, else the library's text.
+    const std::string& LastError() const { return m_lastError; }
+
+    // Reserved for the connection's callbacks.
+    struct Callbacks;
+
+private:
+    enum class ListForm { Unknown, Machine, Plain };
+    bool Perform(const std::string& url);
+    std::string UrlFor(const std::string& path, bool directory) const;
+    std::string Absolute(const std::string& path) const;
+    void Reset();
+
+    FtpOptions m_options;
+    void* m_curl = nullptr;
+    std::string m_base;  // "ftp://host:port"
+    bool m_tls = false;
+    bool m_connected = false;
+    std::string m_currentDirectory;
+    std::string m_lastError;
+    ListForm m_listForm = ListForm::Unknown;
+    std::vector<std::string> m_replies;  // server replies of the current request
+    std::string m_body;                  // listing text of the current request
+};
+
+// Listing lines of LIST (Unix or DOS form) and MLSD; exposed for tests.
+bool ParseListLine(const std::string& line, FtpEntry& entry);
+bool ParseMachineListLine(const std::string& line, FtpEntry& entry);
+
+}  // namespace webquill

@@ -1,0 +1,116 @@
+#!/usr/bin/python3
+"""A real FTP server for the upload tests, on 127.0.0.1 and a free port.
+
+Prints "PORT <n>" once it listens, then serves until killed. Users: "webquill"
+with password "secret", and anonymous, both with full rights in --home.
+--drop TEXT   closes the connection halfway through an upload whose name holds TEXT
+--deny TEXT   refuses uploads whose name holds TEXT
+--stall       never reads uploaded data (a dead transfer)
+--tls DIR     explicit TLS (AUTH TLS) with a certificate for 127.0.0.1 made for
+              this run: DIR/server.pem (key and certificate), DIR/ca.pem
+"""
+import argparse
+import logging
+import os
+import sys
+import warnings
+
+from pyftpdlib.authorizers import DummyAuthorizer
+from pyftpdlib.handlers import DTPHandler, FTPHandler
+from pyftpdlib.log import config_logging
+from pyftpdlib.servers import FTPServer
+
+
+def make_certificate(folder):
+    from OpenSSL import crypto
+    key = crypto.PKey()
+    key.generate_key(crypto.TYPE_RSA, 2048)
+    cert = crypto.X509()
+    cert.set_version(2)
+    cert.get_subject().CN = "127.0.0.1"
+    cert.set_serial_number(1)
+    cert.gmtime_adj_notBefore(-3600)
+    cert.gmtime_adj_notAfter(86400)
+    cert.set_issuer(cert.get_subject())
+    cert.set_pubkey(key)
+    cert.add_extensions([
+        crypto.X509Extension(b"subjectAltName", False, b"IP:127.0.0.1"),
+        crypto.X509Extension(b"basicConstraints", True, b"CA:TRUE"),
+    ])
+    cert.sign(key, "sha256")
+    pem = crypto.dump_certificate(crypto.FILETYPE_PEM, cert)
+    with open(os.path.join(folder, "ca.pem"), "wb") as f:
+        f.write(pem)
+    path = os.path.join(folder, "server.pem")
+    with open(path, "wb") as f:
+        f.write(crypto.dump_privatekey(crypto.FILETYPE_PEM, key) + pem)
+    return path
+
+
+def main():
+    warnings.filterwarnings("ignore", "write permissions assigned to anonymous user")
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--home", required=True)
+    parser.add_argument("--drop")
+    parser.add_argument("--deny")
+    parser.add_argument("--stall", action="store_true")
+    parser.add_argument("--tls")
+    args = parser.parse_args()
+
+    authorizer = DummyAuthorizer()
+    authorizer.add_user("webquill", "secret", args.home, perm="elradfmwMT")
+    authorizer.add_anonymous(args.home, perm="elradfmwMT")
+
+    base = FTPHandler
+    dtp_base = DTPHandler
+    if args.tls:
+        from pyftpdlib.handlers import TLS_DTPHandler, TLS_FTPHandler
+        base, dtp_base = TLS_FTPHandler, TLS_DTPHandler
+
+    if args.stall:
+        from pyftpdlib.handlers import ThrottledDTPHandler
+        dtp_base = ThrottledDTPHandler
+        dtp_base.read_limit = 1
+
+    class DataHandler(dtp_base):
+        def readable(self):
+            # libcurl starts the TLS handshake of a passive data connection
+            # before it sends the transfer command: keep reading through it
+            # instead of taking it for a disconnect.
+            if args.tls and self._ssl_accepting:
+                return True
+            return super().readable()
+
+        def handle_read(self):
+            super().handle_read()
+            if args.drop and args.drop in getattr(self.cmd_channel, "stor_name", ""):
+                self.cmd_channel.close()
+                self.close()
+
+        if not args.tls and not args.stall:
+            handle_read_event = handle_read
+
+    class Handler(base):
+        dtp_handler = DataHandler
+
+        def ftp_STOR(self, file, mode="w"):
+            self.stor_name = file
+            if args.deny and args.deny in file:
+                self.respond("550 Upload denied.")
+                return
+            return super().ftp_STOR(file, mode)
+
+    Handler.authorizer = authorizer
+    Handler.passive_ports = None
+    if args.tls:
+        Handler.certfile = make_certificate(args.tls)
+        Handler.tls_control_required = True
+        Handler.tls_data_required = True
+    config_logging(level=logging.WARNING)
+    server = FTPServer(("127.0.0.1", 0), Handler)
+    print("PORT %d" % server.address[1], flush=True)
+    server.serve_forever(handle_exit=True)
+
+
+if __name__ == "__main__":
+    sys.exit(main())

@@ -1,0 +1,16 @@
+// The upload of `webquill-publish --upload`: the dialog's Connect and Upload
+// with the rule header's values, every question answered No, message-center
+// texts on standard output and boxes on standard error.
+#pragma once
+
+namespace webquill {
+
+class CQuilletDoc;
+class CSettingsStore;
+
+inline constexpr int kExitUploadFailed = 4;
+
+// 0 when every file was sent, kExitUploadFailed otherwise.
+int UploadFromCommandLine(const CQuilletDoc& document, const CSettingsStore& store);
+
+}  // namespace webquill
