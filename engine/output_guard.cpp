@@ -19,29 +19,23 @@ bool SameFile(const std::string& a, const std::string& b) {
     std::error_code error;
     return fs::equivalent(a, b, error) && !error;
 }
+
+struct NamedPath {
+    const char* what;
+    std::string path;
+};
 }  // namespace
 
-bool IsRunInput(const RunDocument& doc, const std::string& path) {
-    for (const std::string* input : {&doc.rule.document, &doc.rule.headerName, &doc.rule.footerName,
-                                     &doc.rule.tocTemplate})
-        if (SameFile(path, RuleRelativePath(doc.ruleFilePath, *input))) return true;
-    return SameFile(path, doc.ruleFilePath);
-}
-
 void CPublishingRun::AlsoWrites(const char* what, std::string path) {
-    m_extraOutputs.push_back({what, path, path});
+    m_extraOutputs.emplace_back(what, std::move(path));
 }
 
-// The rule's own paths as written (for the messages) and as the run opens them.
-std::vector<CPublishingRun::NamedFile> CPublishingRun::InputFiles() const {
-    auto named = [this](const char* what, const std::string& written) {
-        return NamedFile{what, written, RuleRelativePath(m_doc.ruleFilePath, written)};
-    };
-    std::vector<NamedFile> inputs{{"Rule file", m_doc.ruleFilePath, m_doc.ruleFilePath},
-                                  named("HTML Source File", m_doc.rule.document)};
-    if (m_hasHeader) inputs.push_back(named("Header file", m_doc.rule.headerName));
-    if (m_hasFooter) inputs.push_back(named("Footer file", m_doc.rule.footerName));
-    if (m_hasTocTemplate) inputs.push_back(named("TOC Template file", m_doc.rule.tocTemplate));
+std::vector<std::pair<const char*, std::string>> CPublishingRun::InputFiles() const {
+    std::vector<std::pair<const char*, std::string>> inputs{{"Rule file", m_doc.ruleFilePath},
+                                                            {"HTML Source File", m_doc.rule.document}};
+    if (m_hasHeader) inputs.emplace_back("Header file", m_doc.rule.headerName);
+    if (m_hasFooter) inputs.emplace_back("Footer file", m_doc.rule.footerName);
+    if (m_hasTocTemplate) inputs.emplace_back("TOC Template file", m_doc.rule.tocTemplate);
     return inputs;
 }
 

@@ -36,10 +36,6 @@ struct HeaderValue {
     bool Present() const { return state == HeaderValueState::Present; }
 };
 
-// Whether `path` (as the program opens it) is the same file as the rule file
-// or a file its header names to be read.
-bool IsRunInput(const RunDocument& doc, const std::string& path);
-
 class CPublishingRun {
 public:
     CPublishingRun(RunDocument& document, IRunHost& host);
@@ -49,6 +45,8 @@ public:
     // An output the program writes besides the run's own (a saved log): the
     // run refuses to start when it is one of the inputs.
     void AlsoWrites(const char* what, std::string path);
+    // Whether `path` is the same file as one of the run's inputs.
+    bool IsInputFile(const std::string& path) const;
 
     // Helpers every step reports through.
     void AddLogLine(const std::string& text);
@@ -57,9 +55,9 @@ public:
     void NoteBox(const std::string& text);
     void StopBox(const std::string& text);
     bool EnsureFileDirectory(const std::string& path);
-    // Makes the directory `written` (one level, opened from the rule file's
-    // folder); its failure messages name `path` as the file it is made for.
-    bool EnsureDirectory(const std::string& written, const std::string& path);
+    // Makes `directory` (one level, opened from the rule file's folder); its
+    // failure messages name `path` as the file it is made for.
+    bool EnsureDirectory(const std::string& directory, const std::string& path);
 
     // Loaders: each reports its own failure and keeps nothing when it fails.
     bool ReadRuleFile();
@@ -184,7 +182,7 @@ private:
     std::vector<std::string> m_publishedFiles;
     std::vector<std::string> m_notExecuted;
     std::vector<std::string> m_tocEntries;
-    std::vector<NamedFile> m_extraOutputs;
+    std::vector<std::pair<const char*, std::string>> m_extraOutputs;
     std::int32_t m_commandCounter = 0;
     std::int32_t m_wrapCounter = 0;
 
