@@ -55,8 +55,9 @@ public:
     void NoteBox(const std::string& text);
     void StopBox(const std::string& text);
     bool EnsureFileDirectory(const std::string& path);
-    // Makes `directory` (one level); the failure messages name `spec`.
-    bool EnsureDirectory(const std::string& directory, const std::string& spec);
+    // Makes `directory` (one level, opened from the rule file's folder); its
+    // failure messages name `path` as the file it is made for.
+    bool EnsureDirectory(const std::string& directory, const std::string& path);
 
     // Loaders: each reports its own failure and keeps nothing when it fails.
     bool ReadRuleFile();
