@@ -7,7 +7,7 @@ packages=(
   qt6-base-dev libgl-dev
   libcurl4-openssl-dev
   googletest libgtest-dev libbenchmark-dev
-  python3-pyftpdlib python3-openssl lftp
+  python3-pyftpdlib python3-openssl lftp vsftpd
   clang libclang-rt-14-dev
   sed coreutils
 )
@@ -26,4 +26,9 @@ if [ "${#missing[@]}" -gt 0 ]; then
   export DEBIAN_FRONTEND=noninteractive
   apt-get update -qq
   apt-get install -y -qq --no-install-recommends "${missing[@]}"
+  # The tests start vsftpd themselves: the system service its install
+  # started (where systemd runs) must not keep serving.
+  if [[ " ${missing[*]} " == *" vsftpd "* ]] && [ -d /run/systemd/system ]; then
+    systemctl disable --now --quiet vsftpd.service 2>/dev/null || true
+  fi
 fi

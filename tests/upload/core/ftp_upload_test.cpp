@@ -1,9 +1,11 @@
 // The FTP connection and the upload run against real servers started by the
-// tests: logins, URLs, listings, whole sites, faults, FTPS and active mode.
+// tests: logins, URLs, listings, whole sites, faults, FTPS and active mode;
+// vsftpd as a second server for FTPS.
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
+#include <unistd.h>
 
 #include "ftp_session.h"
 #include "ftp_test_server.h"
@@ -102,36 +104,62 @@ TEST(FtpSession, LoginRulesUrlFormsAndDirectories) {
     EXPECT_EQ(refused.result.boxText, "530 Authentication failed.");
 }
 
-TEST(FtpUpload, WholeSiteArrivesByteForByteThroughThePublishProgram) {
-    CFtpTestServer server;
+// Publishes the example site, with a photo and a chapter of several hundred
+// kilobytes added, and uploads it through webquill-publish to `url` as
+// `user`, into the folders site/www, site and images under `folder` of
+// the login directory; every file must arrive byte for byte in `serverHome`.
+void UploadExampleSite(const std::string& url, const std::string& user, const std::string& folder,
+                       const std::string& preferences, const fs::path& serverHome) {
     TempDir dir;
     fs::copy(WEBQUILL_SOURCE_DIR "/examples", dir.Path() / "examples", fs::copy_options::recursive);
     dir.Write("examples/images/photo 1.JPG", std::string(200000, '\xff'));
+    std::string document = ReadFile(dir.File("examples/manual.htm")), chapter;
+    for (int i = 0; chapter.size() < 400000; ++i) chapter += "line " + std::to_string(i) + " of a long chapter<BR>\r\n";
+    document.insert(document.find("<!-- /chapter -->"), chapter);
+    dir.Write("examples/manual.htm", document);
     std::string rule = ReadFile(dir.File("examples/manual.rul"));
-    rule.insert(rule.find("ExecuteSequence"), "FtpURL: " + server.HostPort() +
-                                                  "\nUserID: webquill\nUserPW: secret\nWWWServerDir: site/www\n"
-                                                  "TOCServerDir: /site\n");
+    rule.replace(rule.find("ImagesServerDir: images"), 23, "ImagesServerDir: " + folder + "images");
+    rule.insert(rule.find("ExecuteSequence"), "FtpURL: " + url + "\nUserID: " + user + "\nUserPW: secret\n" +
+                                                  "WWWServerDir: " + folder + "site/www\nTOCServerDir: /" + folder +
+                                                  "site\n");
     dir.Write("examples/manual.rul", rule);
-    dir.Write(".config/Tessaly/Webquill.conf", "[Preferences]\nImageFileFilter=\"*.svg;*.jp*\"\n");
+    dir.Write(".config/Tessaly/Webquill.conf", "[Preferences]\nImageFileFilter=\"*.svg;*.jp*\"\n" + preferences);
 
     // Run from another folder: the run and the upload both take the rule file's paths from its folder.
     const ProgramResult r = RunPublishProgram("--upload examples/manual.rul", dir.Path());
     EXPECT_EQ(r.status, 0) << r.err;
     const std::vector<std::string> out = Lines(r.out);
-    EXPECT_EQ(out.back(), "19 / 19 Files Uploaded!");
+    EXPECT_EQ(out.back(), "19 / 19 Files Uploaded!") << r.out;
     int compared = 0;
-    for (const auto& entry : fs::recursive_directory_iterator(server.Home())) {
+    size_t largest = 0;
+    for (const auto& entry : fs::recursive_directory_iterator(serverHome)) {
         if (!entry.is_regular_file()) continue;
-        const fs::path relative = fs::relative(entry.path(), server.Home());
+        const fs::path relative = fs::relative(entry.path(), serverHome);
         const std::string top = relative.begin()->string();
         const fs::path local = top == "images" ? dir.Path() / "examples" / relative
                                                : dir.Path() / "out" / "example" / relative.filename();
-        EXPECT_EQ(ReadFile(entry.path().string()), ReadFile(local.string())) << relative;
+        const std::string bytes = ReadFile(entry.path().string());
+        EXPECT_EQ(bytes, ReadFile(local.string())) << relative;
+        if (top != "images") largest = std::max(largest, bytes.size());
         ++compared;
     }
     EXPECT_EQ(compared, 19);
-    EXPECT_TRUE(fs::exists(server.Home() / "site" / "index.htm"));
-    EXPECT_TRUE(fs::exists(server.Home() / "images" / "photo 1.JPG"));
+    EXPECT_GT(largest, 400000u);
+    EXPECT_TRUE(fs::exists(serverHome / "site" / "index.htm"));
+    EXPECT_TRUE(fs::exists(serverHome / "images" / "photo 1.JPG"));
+}
+
+TEST(FtpUpload, WholeSiteArrivesByteForByteThroughThePublishProgram) {
+    CFtpTestServer server;
+    UploadExampleSite(server.HostPort(), "webquill", "", "", server.Home());
+}
+
+TEST(FtpUpload, WholeSiteOverFtpsToVsftpd) {
+    if (!fs::exists(CVsftpdTestServer::kProgram)) GTEST_SKIP() << CVsftpdTestServer::kProgram << " is not installed";
+    if (geteuid() != 0) GTEST_SKIP() << "vsftpd runs its anonymous sessions only when started as root";
+    CVsftpdTestServer server;
+    const std::string trusted = "FtpCAFile=" + server.CaFile().string() + "\n";
+    UploadExampleSite("ftps://" + server.HostPort(), "anonymous", "pub/", trusted, server.Home());
 }
 
 TEST(FtpUpload, FailedTransfersAreNamedAndLeaveTheOldPage) {
