@@ -84,7 +84,16 @@ void Instance(std::string& out, const CCmdVar& r, const char* every) {
                               r.secondText.find("::") != std::string::npos ||
                               (r.newText && r.newText->find("::") != std::string::npos) ||
                               (!out.empty() && out.back() == ':');
-    if (instance == 1 && markerInText) return;
+    if (instance == 1 && markerInText) {
+        // The last text then ends the line, where the reader trims line breaks.
+        std::size_t trailingBreaks = 0;
+        for (; !out.empty() && out.back() == '\n'; ++trailingBreaks) {
+            out.pop_back();
+            if (!out.empty() && out.back() == '\r') out.pop_back();
+        }
+        for (std::size_t i = 0; i < trailingBreaks; ++i) out += "!$";
+        return;
+    }
     out += "::";
     out += instance != 0 ? std::to_string(instance) : std::string(every);
 }
