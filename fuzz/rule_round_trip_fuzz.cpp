@@ -65,8 +65,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     bool writable = true;
     first.set.commands.ForEach([&](const CCmdVar& r) { writable = writable && InstanceWritable(r); });
     first.set.wrappers.ForEach([&](const CWrapper& w) { writable = writable && WrapWritable(w); });
-    // A password with a control character does not survive its scrambling.
+    // A password with a control character does not survive its scrambling; a
+    // header value holding a section marker ends the header section early.
     for (unsigned char c : first.set.header[kUserPwField]) writable = writable && c >= 0x20;
+    for (std::string value : first.set.header) {
+        for (char& c : value) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        writable = writable && value.find("&command") == std::string::npos && value.find("&header") == std::string::npos;
+    }
     if (!writable) return 0;
     const Loaded second("w.rul", first.composed);
     if (!second.ok) Differ("loads (the written file did not load)", first.composed, "");
