@@ -65,12 +65,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     bool writable = true;
     first.set.commands.ForEach([&](const CCmdVar& r) { writable = writable && InstanceWritable(r); });
     first.set.wrappers.ForEach([&](const CWrapper& w) { writable = writable && WrapWritable(w); });
-    // A password with a control character does not survive its scrambling; a
-    // header value holding a section marker ends the header section early.
-    for (unsigned char c : first.set.header[kUserPwField]) writable = writable && c >= 0x20;
+    // Only a printable ASCII password survives its scrambling; the reader finds
+    // header keys and section markers anywhere, in values too.
+    for (unsigned char c : first.set.header[kUserPwField]) writable = writable && c >= 0x20 && c < 0x7f;
+    static const char* const kKeys[] = {"&command", "&header", "document", "intermediatefile", "tocname",
+        "toctemplate", "wwwfilename", "headername", "footername", "executesequence", "ftpurl", "userid", "userpw",
+        "tocserverdir", "wwwserverdir", "imageslocaldir", "imagesserverdir"};
     for (std::string value : first.set.header) {
         for (char& c : value) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-        writable = writable && value.find("&command") == std::string::npos && value.find("&header") == std::string::npos;
+        for (const char* key : kKeys) writable = writable && value.find(key) == std::string::npos;
     }
     if (!writable) return 0;
     const Loaded second("w.rul", first.composed);
