@@ -42,11 +42,14 @@ bool InstanceWritable(const CCmdVar& r) {
 
 // The Wrap reader cuts at the first "!with start!" and the first "!end!"
 // wherever they stand, so a file with "!end!" first loads texts that hold a
-// marker, which no Wrap line can say again.
+// marker (or, next to the written marker, part of one), which no Wrap line
+// can say again.
 bool WrapWritable(const CWrapper& w) {
     for (std::string text : {w.numberPrefix, w.endOfParagraph, w.textBefore, w.textAfter}) {
         for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-        if (text.find("!end!") != std::string::npos || text.find("!with start!") != std::string::npos) return false;
+        if (text.find('!') != std::string::npos &&
+            (text.find("end") != std::string::npos || text.find("with start") != std::string::npos))
+            return false;
     }
     return true;
 }
