@@ -6,7 +6,7 @@
 set -uo pipefail
 cd "$(dirname "$0")/.."
 seconds="${1:-60}"
-targets=(whole_run command_parsers editing_commands saved_log)
+targets=(whole_run command_parsers editing_commands saved_log rule_round_trip)
 
 cmake --preset fuzz >/dev/null || exit 1
 cmake --build --preset fuzz -j 2 --target "${targets[@]/%/_fuzz}" || exit 1

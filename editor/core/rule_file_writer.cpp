@@ -75,14 +75,25 @@ void Line(std::string& out, const char* key, const std::string& value, bool alwa
     out += "\r\n";
 }
 
-// A text that holds "::" hides a later instance marker from the reader;
+// A text that holds "::", or a last text that ends in ":" (it joins the
+// marker's first colon), hides a later instance marker from the reader;
 // instance 1, the reader's own default, is then left unwritten.
 void Instance(std::string& out, const CCmdVar& r, const char* every) {
     const std::int32_t instance = r.instance;
     const bool markerInText = r.firstText.find("::") != std::string::npos ||
                               r.secondText.find("::") != std::string::npos ||
-                              (r.newText && r.newText->find("::") != std::string::npos);
-    if (instance == 1 && markerInText) return;
+                              (r.newText && r.newText->find("::") != std::string::npos) ||
+                              (!out.empty() && out.back() == ':');
+    if (instance == 1 && markerInText) {
+        // The last text then ends the line, where the reader trims line breaks.
+        std::size_t trailingBreaks = 0;
+        for (; !out.empty() && out.back() == '\n'; ++trailingBreaks) {
+            out.pop_back();
+            if (!out.empty() && out.back() == '\r') out.pop_back();
+        }
+        for (std::size_t i = 0; i < trailingBreaks; ++i) out += "!$";
+        return;
+    }
     out += "::";
     out += instance != 0 ? std::to_string(instance) : std::string(every);
 }

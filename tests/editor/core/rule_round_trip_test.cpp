@@ -4,33 +4,15 @@
 #include <gtest/gtest.h>
 
 #include "rule_file_tasks.h"
+#include "rule_records.h"
 #include "test_support.h"
 
 namespace webquill {
 namespace {
 
 using test::ReadFile;
+using test::Records;
 using test::TempDir;
-
-// Everything the round trip must keep, in writing order (the writer groups
-// the commands by kind), command numbers left out.
-std::string Records(const RuleWorkingSet& set, const RunDocument& doc) {
-    std::string all;
-    for (const std::string& value : set.header) all += "[" + value + "]";
-    for (int id : doc.rule.executeSequence) all += " " + std::to_string(id);
-    all += "\n";
-    set.wrappers.ForEach([&](const CWrapper& w) {
-        all += "Wrap [" + w.numberPrefix + "][" + w.numberFormat + "][" + w.endOfParagraph + "][" +
-               w.textBefore + "][" + w.textAfter + "]\n";
-    });
-    for (CommandKind kind : {CommandKind::Extract, CommandKind::Delete, CommandKind::Add, CommandKind::Replace})
-        set.commands.ForEach([&](const CCmdVar& r) {
-            if (r.kind == kind) all += test::RecordText(r) + "\n";
-        });
-    for (CommandKind kind : {CommandKind::MakeTOC, CommandKind::MakeFile})  // only the first is written
-        if (const CCmdVar* first = set.commands.FindFirstOfKind(kind)) all += test::RecordText(*first) + "\n";
-    return all;
-}
 
 struct Loaded {
     RunDocument doc;
@@ -50,7 +32,7 @@ const char* const kGenerated[] = {
     "&Header:\r\nDocument: d.htm\r\nWWWFileName: out\\pg\r\nTOCName: t.htm\r\nUserPW: secret\r\n"
     "ExecuteSequence: 1 9 3\r\n&Commands:\r\n"
     "Add <HR>!after!<BODY>::2\r\nadd !$x!$!before!y!after!z::a\r\nADD q!after!r::x\r\n"
-    "Delete <B> !...! </B>::A\r\nDelete lone\r\n&& gone\r\nDelete kept::3\r\n"
+    "Delete <B> !...! </B>::A\r\nDelete lone\r\nDelete x!...!ends:\r\n&& gone\r\nDelete kept::3\r\n"
     "Extract <T>!...!</T>!save as!   Title  \r\nReplace a\r\nb!with!c::A\r\nReplace !with!x\r\n"
     "Replace !$Addendum!with!n!$Delete::4\r\n"
     "MakeTOC  <H2> !...! </H2>!$ \r\nMakeTOC <H3>!...!</H3>\r\nMakeFile !$s!...!e!$\r\n",

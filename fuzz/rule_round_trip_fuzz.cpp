@@ -1,0 +1,96 @@
+// The rule editor's load and writer on a fuzzed rule file: whatever loads is
+// composed, loaded again and composed again; the second load must give the
+// same records and the second text must be the first byte for byte.
+#include <cctype>
+#include <cstdio>
+
+#include "fuzz_support.h"
+#include "rule_file_writer.h"
+#include "rule_records.h"
+
+using namespace webquill;
+
+namespace {
+
+struct Loaded {
+    RunDocument doc;
+    RuleWorkingSet set;
+    bool ok = false;
+    std::string composed;  // the writer's text for what was loaded
+    explicit Loaded(const std::string& name, std::string_view bytes) {
+        fuzz::WriteFile(name, bytes);
+        doc.ruleFilePath = (fuzz::WorkFolder() / name).string();
+        fuzz::QuietHost host;
+        ok = LoadWorkingSet(doc, host, set);
+        if (!ok) return;
+        // As the editor's save does: the header strings go back into the document first.
+        StoreHeaderStrings(set, doc.rule);
+        doc.rule.executeSequence = set.executeSequence;
+        composed = ComposeRuleFile(doc.rule, set.commands, set.wrappers);
+    }
+};
+
+// The reader takes the first "::" of a command as its instance marker, so a
+// text that holds "::" or ends in ":" cannot keep an instance other than 1;
+// such files are beyond what a rule file can say.
+bool InstanceWritable(const CCmdVar& r) {
+    if (r.instance == 1) return true;
+    for (const std::string* text : {&r.firstText, &r.secondText, r.newText ? &*r.newText : nullptr})
+        if (text && (text->find("::") != std::string::npos || (!text->empty() && text->back() == ':'))) return false;
+    return true;
+}
+
+// The Wrap reader cuts at the first "!with start!" and the first "!end!"
+// wherever they stand, so a file with "!end!" first loads texts that hold a
+// marker (or, next to the written marker, part of one), which no Wrap line
+// can say again.
+bool WrapWritable(const CWrapper& w) {
+    for (std::string text : {w.numberPrefix, w.endOfParagraph, w.textBefore, w.textAfter}) {
+        for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        if (text.find('!') != std::string::npos &&
+            (text.find("end") != std::string::npos || text.find("with start") != std::string::npos))
+            return false;
+    }
+    return true;
+}
+
+[[noreturn]] void Differ(const char* what, const std::string& first, const std::string& second) {
+    std::fprintf(stderr, "rule round trip: %s differ\n--- first\n%s\n--- second\n%s\n", what, first.c_str(),
+                 second.c_str());
+    std::abort();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    // The line-break marker reads back as the file's own line end, so a lone
+    // LF in a CR LF file may come back as CR LF.
+    const bool crlf = bytes.find("\r\n") != std::string_view::npos;
+    for (std::size_t lf = bytes.find('\n'); lf != std::string_view::npos; lf = bytes.find('\n', lf + 1))
+        if ((lf > 0 && bytes[lf - 1] == '\r') != crlf) return 0;
+    const Loaded first("r.rul", bytes);
+    if (!first.ok) return 0;
+    bool writable = true;
+    first.set.commands.ForEach([&](const CCmdVar& r) { writable = writable && InstanceWritable(r); });
+    first.set.wrappers.ForEach([&](const CWrapper& w) { writable = writable && WrapWritable(w); });
+    // Only a printable ASCII password survives its scrambling; the reader finds
+    // header keys and section markers anywhere, in values too.
+    for (unsigned char c : first.set.header[kUserPwField]) writable = writable && c >= 0x20 && c < 0x7f;
+    static const char* const kKeys[] = {"&command", "&header", "document", "intermediatefile", "tocname",
+        "toctemplate", "wwwfilename", "headername", "footername", "executesequence", "ftpurl", "userid", "userpw",
+        "tocserverdir", "wwwserverdir", "imageslocaldir", "imagesserverdir"};
+    for (std::string value : first.set.header) {
+        for (char& c : value) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        for (const char* key : kKeys) writable = writable && value.find(key) == std::string::npos;
+    }
+    // The reader keeps ids outside 1..5 and reads "-2" as two ids.
+    for (int id : first.set.executeSequence) writable = writable && id >= 1 && id <= 5;
+    if (!writable) return 0;
+    const Loaded second("w.rul", first.composed);
+    if (!second.ok) Differ("loads (the written file did not load)", first.composed, "");
+    const std::string before = test::Records(first.set, first.doc), after = test::Records(second.set, second.doc);
+    if (after != before) Differ("records", before, after);
+    if (second.composed != first.composed) Differ("written texts", first.composed, second.composed);
+    return 0;
+}
