@@ -36,7 +36,8 @@ public:
     PromptAnswer Message(QWidget*, const QString& caption, const QString& text, PromptIcon icon,
                          PromptButtons buttons) override {
         messages.push_back({caption, text, icon, buttons});
-        if (buttons == PromptButtons::Ok || answers.empty()) return PromptAnswer::Ok;
+        if (buttons == PromptButtons::Ok) return PromptAnswer::Ok;
+        if (answers.empty()) return laterAnswer;
         const PromptAnswer answer = answers.front();
         answers.pop_front();
         return answer;
@@ -49,7 +50,8 @@ public:
     void Beep() override { ++beeps; }
 
     QStringList chosenFiles;
-    std::deque<PromptAnswer> answers;  // to the questions, in order; then Ok
+    std::deque<PromptAnswer> answers;  // to the questions, in order; then laterAnswer
+    PromptAnswer laterAnswer = PromptAnswer::Ok;
     bool reallyStartPrograms = false;  // through QProcess
 
     std::vector<AskedMessage> messages;

@@ -18,16 +18,6 @@ using namespace webquill;
 namespace fs = std::filesystem;
 
 namespace {
-// Answers questions with `answer` and keeps what was asked.
-class CAnsweringPrompts : public test::CScriptedPrompts {
-public:
-    PromptAnswer Message(QWidget* parent, const QString& caption, const QString& text, PromptIcon icon,
-                         PromptButtons buttons) override {
-        test::CScriptedPrompts::Message(parent, caption, text, icon, buttons);
-        return buttons == PromptButtons::YesNo ? answer : PromptAnswer::Ok;
-    }
-    PromptAnswer answer = PromptAnswer::No;
-};
 
 QTreeWidgetItem* Child(QTreeWidgetItem* item, const QString& text) {
     for (int i = 0; i < item->childCount(); ++i)
@@ -39,7 +29,7 @@ QTreeWidgetItem* Child(QTreeWidgetItem* item, const QString& text) {
 class UploadDialogTest : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<CAnsweringPrompts> m_prompts;
+    std::unique_ptr<test::CScriptedPrompts> m_prompts;
     std::unique_ptr<test::CFtpTestServer> m_server;
     std::unique_ptr<test::TempDir> m_local;
     CSettingsStore m_store;
@@ -68,7 +58,8 @@ class UploadDialogTest : public QObject {
 private slots:
     void init() {
         test::ClearSettingsStore();
-        m_prompts = std::make_unique<CAnsweringPrompts>();
+        m_prompts = std::make_unique<test::CScriptedPrompts>();
+        m_prompts->laterAnswer = PromptAnswer::No;
         m_server = std::make_unique<test::CFtpTestServer>();
         m_local = std::make_unique<test::TempDir>();
         fs::create_directories(m_server->Home() / "site" / "www");
@@ -162,7 +153,7 @@ private slots:
         fs::create_directories(m_server->Home() / "elsewhere");
         test::WriteWholeFile(QString::fromStdString((m_server->Home() / "elsewhere" / "note.txt").string()), "n");
         for (const bool selectDirectory : {false, true}) {
-            m_prompts->answer = PromptAnswer::Yes;
+            m_prompts->laterAnswer = PromptAnswer::Yes;
             CUploadDlg dialog(*m_doc);
             Show(dialog);
             Click(&dialog, "connectButton");

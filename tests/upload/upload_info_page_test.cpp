@@ -16,22 +16,10 @@
 using namespace webquill;
 using Field = CUploadInfoPage::Field;
 
-namespace {
-class CAnsweringPrompts : public test::CScriptedPrompts {
-public:
-    PromptAnswer Message(QWidget* parent, const QString& caption, const QString& text, PromptIcon icon,
-                         PromptButtons buttons) override {
-        test::CScriptedPrompts::Message(parent, caption, text, icon, buttons);
-        return buttons == PromptButtons::YesNo ? answer : PromptAnswer::Ok;
-    }
-    PromptAnswer answer = PromptAnswer::No;
-};
-}  // namespace
-
 class UploadInfoPageTest : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<CAnsweringPrompts> m_prompts;
+    std::unique_ptr<test::CScriptedPrompts> m_prompts;
     CSettingsStore m_store;
     std::unique_ptr<CQuilletDoc> m_doc;
     RuleWorkingSet m_set;
@@ -50,7 +38,8 @@ class UploadInfoPageTest : public QObject {
 private slots:
     void init() {
         test::ClearSettingsStore();
-        m_prompts = std::make_unique<CAnsweringPrompts>();
+        m_prompts = std::make_unique<test::CScriptedPrompts>();
+        m_prompts->laterAnswer = PromptAnswer::No;
         m_doc = std::make_unique<CQuilletDoc>(m_store);
         m_doc->LoadSettings();
         m_set = RuleWorkingSet();
@@ -130,11 +119,11 @@ private slots:
     void imageFoldersAreCheckedOnLeaving() {
         // A local folder alone: Yes stays to name the server folder, No keeps it.
         Edit(Field::ImagesLocalDir)->setText("pics");
-        m_prompts->answer = PromptAnswer::Yes;
+        m_prompts->laterAnswer = PromptAnswer::Yes;
         m_sheet->SetActivePage(0);
         QCOMPARE(m_sheet->ActivePage(), m_page);
         QTRY_COMPARE(QApplication::focusWidget(), Edit(Field::ImagesServerDir));
-        m_prompts->answer = PromptAnswer::No;
+        m_prompts->laterAnswer = PromptAnswer::No;
         m_sheet->SetActivePage(0);
         QVERIFY(m_sheet->ActivePage() != m_page);
         QCOMPARE(Value(Field::ImagesLocalDir), QStringLiteral("pics"));
