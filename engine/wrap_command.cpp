@@ -1,6 +1,7 @@
 // Wrap: a text put before and a text after every numbered paragraph.
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
 #include "publishing_run.h"
@@ -65,6 +66,13 @@ public:
             for (std::size_t i = 0; i < format.size(); ++i)
                 if (ElementMatches(format[i], static_cast<char>(c)))
                     m_masks[c * m_words + i / 64] |= std::uint64_t{1} << (i % 64);
+        if (format.empty()) return;
+        int takes = 0;
+        for (int c = 0; c < 256; ++c) {
+            m_lastTakes[c] = ElementMatches(format.back(), static_cast<char>(c));
+            if (m_lastTakes[c]) ++takes, m_lastByte = c;
+        }
+        if (takes != 1) m_lastByte = -1;
     }
 
     // As the place-by-place search: the first place from `place` on where
@@ -82,33 +90,63 @@ public:
     }
 
 private:
+    // The first place from `from` on whose byte the format's last element
+    // takes, or the text's end.
+    std::size_t NextLastByte(std::string_view text, std::size_t from) const {
+        if (from >= text.size()) return text.size();
+        if (m_lastByte >= 0) {  // a delimiter: one byte to look for
+            const void* at = std::memchr(text.data() + from, m_lastByte, text.size() - from);
+            return at ? static_cast<const char*>(at) - text.data() : text.size();
+        }
+        while (from < text.size() && !m_lastTakes[static_cast<unsigned char>(text[from])]) ++from;
+        return from;
+    }
+
+    // A match can only end on a byte the format's last element takes, and only
+    // the format's length of bytes up to that byte can be part of it: the scan
+    // jumps from one such byte to the next and shifts the bits along only the
+    // bytes before it that a match could still begin on. Each byte is shifted
+    // along at most once, and a format whose last element the text never has
+    // costs no more than looking for that element.
     template <std::size_t Words>
     bool Scan(std::string_view text, std::size_t place, ParagraphStart& found) const {
         std::uint64_t state[Words] = {};  // the format's last element is in the last word
         const std::uint64_t lastBit = std::uint64_t{1} << ((m_length - 1) % 64);
-        for (std::size_t j = place; j < text.size(); ++j) {
-            const std::uint64_t* mask = &m_masks[static_cast<unsigned char>(text[j]) * Words];
-            std::uint64_t carry = 1;
-            for (std::size_t w = 0; w < Words; ++w) {
-                const std::uint64_t next = state[w] >> 63;
-                state[w] = ((state[w] << 1) | carry) & mask[w];
-                carry = next;
+        const std::size_t reach = m_length - 1;  // bytes of a match before its last one
+        std::size_t start = place;  // no match begins before this place
+        std::size_t j = place;      // the next byte to shift the bits along
+        for (;;) {
+            const std::size_t last = NextLastByte(text, std::max(j, start + reach));
+            if (last >= text.size()) return false;
+            if (last - reach > j) {  // the bits so far stand for starts too early to end at `last`
+                for (std::uint64_t& word : state) word = 0;
+                j = last - reach;
+            }
+            for (; j <= last; ++j) {
+                const std::uint64_t* mask = &m_masks[static_cast<unsigned char>(text[j]) * Words];
+                std::uint64_t carry = 1;
+                for (std::size_t w = 0; w < Words; ++w) {
+                    const std::uint64_t next = state[w] >> 63;
+                    state[w] = ((state[w] << 1) | carry) & mask[w];
+                    carry = next;
+                }
             }
             if (!(state[Words - 1] & lastBit)) continue;
-            const std::size_t after = j + 1;
+            const std::size_t after = last + 1;
             if (after < text.size() && IsBlank(text[after])) {
                 found = {after - m_length, after};
                 return true;
             }
-            j = NextBlank(text, after);  // the search goes on after that white space
+            start = j = NextBlank(text, after) + 1;  // the search goes on after that white space
             for (std::uint64_t& word : state) word = 0;
         }
-        return false;
     }
 
     std::size_t m_length;
     std::size_t m_words;
     std::vector<std::uint64_t> m_masks;
+    bool m_lastTakes[256] = {};  // the bytes the format's last element takes
+    int m_lastByte = -1;         // the only such byte, if there is just one
 };
 
 bool FindParagraph(std::string_view text, std::size_t place, const CWrapper& w,

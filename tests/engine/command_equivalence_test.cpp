@@ -149,6 +149,22 @@ TEST(WrapCommand, KnownAnswers) {
     });
 }
 
+// Formats longer than one word of bits, against the model: near misses by
+// one digit, a match after them, and the format's last byte everywhere.
+TEST(WrapCommand, LongFormatsAgreeWithTheModel) {
+    const std::string digits70(70, '1'), format = std::string(70, 'X') + ".";
+    const std::string texts[] = {
+        digits70.substr(1) + ". " + digits70 + "1111. x\n", digits70 + ".1. " + digits70 + ". y\n",
+        std::string(300, '.') + digits70 + ".\n", "9 " + digits70 + ".." + digits70 + ".\n\n"};
+    RunFixture f;
+    for (const std::string& text : texts) {
+        for (const std::string& longFormat : {format, std::string(130, 'X') + "."}) {
+            const auto [model, engine] = RunBoth(f, Wrapper("", longFormat, "\n"), text + text, false);
+            EXPECT_EQ(model, engine) << Escaped(text) << " " << longFormat.size();
+        }
+    }
+}
+
 // Outside the model, whose steps never end on an empty lead text: each
 // search moves on at least one place.
 TEST(EditingCommands, EmptyLeadTextEnds) {
