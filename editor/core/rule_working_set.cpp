@@ -13,6 +13,29 @@ namespace {
 constexpr const char* kAbsentNotices[] = {"No TOC Template file specified!", "No header file specified!",
                                           "No footer file specified!"};
 
+// Each header string but the WWW file names entry, with the rule value it
+// copies; `file` marks the ones that may hold an absent key's notice.
+struct HeaderCopy {
+    HeaderField field;
+    std::string RuleValues::*value;
+    bool file;
+};
+constexpr HeaderCopy kHeaderCopies[] = {
+    {kDocumentField, &RuleValues::document, false},
+    {kIntermediateFileField, &RuleValues::intermediateFile, false},
+    {kTocNameField, &RuleValues::tocName, false},
+    {kTocTemplateField, &RuleValues::tocTemplate, true},
+    {kHeaderNameField, &RuleValues::headerName, true},
+    {kFooterNameField, &RuleValues::footerName, true},
+    {kFtpUrlField, &RuleValues::ftpUrl, false},
+    {kUserIdField, &RuleValues::userId, false},
+    {kUserPwField, &RuleValues::userPassword, false},
+    {kTocServerDirField, &RuleValues::tocServerDir, false},
+    {kWwwServerDirField, &RuleValues::wwwServerDir, false},
+    {kImagesLocalDirField, &RuleValues::imagesLocalDir, false},
+    {kImagesServerDirField, &RuleValues::imagesServerDir, false},
+};
+
 std::string FileValue(const std::string& value) {
     for (const char* notice : kAbsentNotices)
         if (value == notice) return std::string();
@@ -96,24 +119,16 @@ bool LoadWorkingSet(RunDocument& doc, IRunHost& host, RuleWorkingSet& set) {
         doc.wrappers.Clear();
         return false;
     }
-    while (!doc.commands.Empty()) set.commands.Append(doc.commands.TakeAt(0));
-    while (!doc.wrappers.Empty()) set.wrappers.Append(doc.wrappers.TakeAt(0));
+    // The records move over whole; the document's lists end empty.
+    set.commands = std::move(doc.commands);
+    set.wrappers = std::move(doc.wrappers);
+    doc.commands.Clear();
+    doc.wrappers.Clear();
 
     const RuleValues& rule = doc.rule;
-    set.header = {rule.document,
-                  rule.intermediateFile,
-                  rule.tocName,
-                  FileValue(rule.tocTemplate),
-                  WwwFileNamesEntry(rule.wwwDirectory, rule.wwwFileName),
-                  FileValue(rule.headerName),
-                  FileValue(rule.footerName),
-                  rule.ftpUrl,
-                  rule.userId,
-                  rule.userPassword,
-                  rule.tocServerDir,
-                  rule.wwwServerDir,
-                  rule.imagesLocalDir,
-                  rule.imagesServerDir};
+    for (const HeaderCopy& h : kHeaderCopies)
+        set.header[h.field] = h.file ? FileValue(rule.*h.value) : rule.*h.value;
+    set.header[kWwwFileNamesField] = WwwFileNamesEntry(rule.wwwDirectory, rule.wwwFileName);
     set.executeSequence = rule.executeSequence;
     set.windows1252 = AnyTextNotUtf8(set);
     return true;
@@ -125,25 +140,13 @@ void NewWorkingSet(const RunDocument& doc, RuleWorkingSet& set) {
 }
 
 void StoreHeaderStrings(const RuleWorkingSet& set, RuleValues& rule) {
-    rule.document = set.header[kDocumentField];
-    rule.intermediateFile = set.header[kIntermediateFileField];
-    rule.tocName = set.header[kTocNameField];
-    rule.tocTemplate = set.header[kTocTemplateField];
-    rule.headerName = set.header[kHeaderNameField];
-    rule.footerName = set.header[kFooterNameField];
+    for (const HeaderCopy& h : kHeaderCopies) rule.*h.value = set.header[h.field];
     const std::string& www = set.header[kWwwFileNamesField];
     if (IsUsableWwwFileNames(www)) {
         const std::size_t at = LastSeparator(www);
         rule.wwwDirectory = at == 0 ? www.substr(0, 1) : www.substr(0, at);
         rule.wwwFileName = www.substr(at + 1);
     }
-    rule.ftpUrl = set.header[kFtpUrlField];
-    rule.userId = set.header[kUserIdField];
-    rule.userPassword = set.header[kUserPwField];
-    rule.tocServerDir = set.header[kTocServerDirField];
-    rule.wwwServerDir = set.header[kWwwServerDirField];
-    rule.imagesLocalDir = set.header[kImagesLocalDirField];
-    rule.imagesServerDir = set.header[kImagesServerDirField];
 }
 
 }  // namespace webquill
