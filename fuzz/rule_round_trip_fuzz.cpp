@@ -17,16 +17,17 @@ struct Loaded {
     RuleWorkingSet set;
     bool ok = false;
     std::string composed;  // the writer's text for what was loaded
-    explicit Loaded(const std::string& name, std::string_view bytes) {
+    Loaded(const std::string& name, std::string_view bytes, bool matchCase) {
         fuzz::WriteFile(name, bytes);
         doc.ruleFilePath = (fuzz::WorkFolder() / name).string();
+        doc.settings.matchCase = matchCase;
         fuzz::QuietHost host;
         ok = LoadWorkingSet(doc, host, set);
         if (!ok) return;
         // As the editor's save does: the header strings go back into the document first.
         StoreHeaderStrings(set, doc.rule);
         doc.rule.executeSequence = set.executeSequence;
-        composed = ComposeRuleFile(doc.rule, set.commands, set.wrappers);
+        composed = ComposeRuleFile(doc.rule, set.commands, set.wrappers, matchCase);
     }
 };
 
@@ -60,17 +61,9 @@ bool WrapWritable(const CWrapper& w) {
     std::abort();
 }
 
-}  // namespace
-
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
-    // The line-break marker reads back as the file's own line end, so a lone
-    // LF in a CR LF file may come back as CR LF.
-    const bool crlf = bytes.find("\r\n") != std::string_view::npos;
-    for (std::size_t lf = bytes.find('\n'); lf != std::string_view::npos; lf = bytes.find('\n', lf + 1))
-        if ((lf > 0 && bytes[lf - 1] == '\r') != crlf) return 0;
-    const Loaded first("r.rul", bytes);
-    if (!first.ok) return 0;
+void RoundTrip(std::string_view bytes, bool matchCase) {
+    const Loaded first("r.rul", bytes, matchCase);
+    if (!first.ok) return;
     bool writable = true;
     first.set.commands.ForEach([&](const CCmdVar& r) { writable = writable && InstanceWritable(r); });
     first.set.wrappers.ForEach([&](const CWrapper& w) { writable = writable && WrapWritable(w); });
@@ -86,11 +79,25 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     // The reader keeps ids outside 1..5 and reads "-2" as two ids.
     for (int id : first.set.executeSequence) writable = writable && id >= 1 && id <= 5;
-    if (!writable) return 0;
-    const Loaded second("w.rul", first.composed);
+    if (!writable) return;
+    const Loaded second("w.rul", first.composed, matchCase);
     if (!second.ok) Differ("loads (the written file did not load)", first.composed, "");
     const std::string before = test::Records(first.set, first.doc), after = test::Records(second.set, second.doc);
     if (after != before) Differ("records", before, after);
     if (second.composed != first.composed) Differ("written texts", first.composed, second.composed);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    // The line-break marker reads back as the file's own line end, so a lone
+    // LF in a CR LF file may come back as CR LF.
+    const bool crlf = bytes.find("\r\n") != std::string_view::npos;
+    for (std::size_t lf = bytes.find('\n'); lf != std::string_view::npos; lf = bytes.find('\n', lf + 1))
+        if ((lf > 0 && bytes[lf - 1] == '\r') != crlf) return 0;
+    // A rule file means what it means under the user's match case setting;
+    // the writer must give it back under either.
+    for (bool matchCase : {false, true}) RoundTrip(bytes, matchCase);
     return 0;
 }

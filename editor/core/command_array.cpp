@@ -114,11 +114,13 @@ public:
         if constexpr (std::is_same_v<Record, CCmdVar>) {
             CCmdVarList one;
             one.Append(std::make_unique<CCmdVar>(r));
-            written = ComposeRuleFile({}, one, {});
+            // With match case on, a Replace is written with its marker more often:
+            // measure that, the longer of the two forms.
+            written = ComposeRuleFile({}, one, {}, true);
         } else {
             CWrapperList one;
             one.Append(std::make_unique<CWrapper>(r));
-            written = ComposeRuleFile({}, {}, one);
+            written = ComposeRuleFile({}, {}, one, true);
         }
         // "\r\nKeyword text": the reader measures from the keyword's end up
         // to the line break before the next keyword.

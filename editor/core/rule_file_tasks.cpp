@@ -5,7 +5,7 @@ namespace webquill {
 RuleFileSaveResult SaveWorkingSet(RunDocument& doc, const RuleWorkingSet& set, const std::string& path) {
     StoreHeaderStrings(set, doc.rule);
     doc.rule.executeSequence = set.executeSequence;
-    return SaveRuleFileText(path, ComposeRuleFile(doc.rule, set.commands, set.wrappers));
+    return SaveRuleFileText(path, ComposeRuleFile(doc.rule, set.commands, set.wrappers, doc.settings.matchCase));
 }
 
 RewriteOutcome RewriteRuleFile(RunDocument& doc, IRunHost& host, const std::string& outFile, std::string* failure) {

@@ -5,12 +5,12 @@
 #include "password_scrambling.h"
 #include "replacing_file.h"
 #include "rule_working_set.h"
+#include "text_search.h"
 
 namespace webquill {
 
 namespace {
 
-constexpr std::string_view kFormatLetters = "XxCcRr";
 constexpr std::string_view kDelimiters = ",.:; ()][}{-";
 constexpr std::string_view kKeywords[] = {"extract", "delete", "add", "replace", "wrap", "maketoc", "makefile"};
 
@@ -107,7 +107,7 @@ void WriteWrap(std::string& out, const CWrapper& w) {
     out += "!end!" + Protected(w.textAfter, kTrailing);
 }
 
-void WriteCommand(std::string& out, const CCmdVar& r) {
+void WriteCommand(std::string& out, const CCmdVar& r, bool matchCase) {
     const std::string newText = r.newText ? *r.newText : std::string();
     switch (r.kind) {
         case CommandKind::Extract:
@@ -126,15 +126,23 @@ void WriteCommand(std::string& out, const CCmdVar& r) {
             out += Protected(r.firstText, kNeither);
             Instance(out, r, "A\r\n");
             break;
-        case CommandKind::Replace:
+        case CommandKind::Replace: {
+            // The reader takes a command text that starts with the marker (in
+            // any case unless match case is on) whole as the find text: a find
+            // text that starts so, or with "!with" and a line break (written
+            // as the line-break marker), is written without a marker of its
+            // own, which would become part of it.
+            const std::string_view find = r.firstText;
+            const bool startsWithMarker = FindPattern(find.substr(0, 6), "!with!", matchCase) == 0;
+            const bool markerThenBreak = newText.empty() && FindPattern(find.substr(0, 5), "!with", matchCase) == 0 &&
+                                         (find.substr(5, 1) == "\n" || find.substr(5, 2) == "\r\n");
             out += "\r\nReplace ";
-            out += Protected(r.firstText, kLeading);
-            // A find text that starts with the marker is the whole command
-            // text of a Replace without a replacement; a marker after it
-            // would become part of it.
-            if (!newText.empty() || r.firstText.rfind("!with!", 0) != 0) out += "!with!" + Protected(newText, kNeither);
+            if (markerThenBreak) out += std::string(find.substr(0, 5)) + "!$" + Protected(find.substr(find[5] == '\r' ? 7 : 6), kNeither);
+            else out += Protected(find, kLeading);
+            if (!newText.empty() || !(startsWithMarker || markerThenBreak)) out += "!with!" + Protected(newText, kNeither);
             Instance(out, r, "A");
             break;
+        }
         case CommandKind::MakeTOC:
         case CommandKind::MakeFile:
             out += r.kind == CommandKind::MakeTOC ? "\r\nMakeTOC " : "\r\nMakeFile ";
@@ -162,7 +170,8 @@ std::string EncodeNumberFormat(const std::string& format) {
     return out;
 }
 
-std::string ComposeRuleFile(const RuleValues& rule, const CCmdVarList& commands, const CWrapperList& wrappers) {
+std::string ComposeRuleFile(const RuleValues& rule, const CCmdVarList& commands, const CWrapperList& wrappers,
+                            bool matchCase) {
     std::string out = "&Header:\r\n";
     Line(out, "Document", rule.document, true);
     Line(out, "IntermediateFile", rule.intermediateFile);
@@ -186,10 +195,10 @@ std::string ComposeRuleFile(const RuleValues& rule, const CCmdVarList& commands,
     wrappers.ForEach([&](const CWrapper& w) { WriteWrap(out, w); });
     for (CommandKind kind : {CommandKind::Extract, CommandKind::Delete, CommandKind::Add, CommandKind::Replace})
         commands.ForEach([&](const CCmdVar& r) {
-            if (r.kind == kind) WriteCommand(out, r);
+            if (r.kind == kind) WriteCommand(out, r, matchCase);
         });
     for (CommandKind kind : {CommandKind::MakeTOC, CommandKind::MakeFile})
-        if (const CCmdVar* first = commands.FindFirstOfKind(kind)) WriteCommand(out, *first);
+        if (const CCmdVar* first = commands.FindFirstOfKind(kind)) WriteCommand(out, *first, matchCase);
     return out;
 }
 

@@ -12,8 +12,10 @@ namespace webquill {
 // The whole file: CR LF line ends, optional header lines only when their
 // value is not empty, commands grouped by kind (Wrap, Extract, Delete, Add,
 // Replace, the first MakeTOC, the first MakeFile), no line end of its own at
-// the end.
-std::string ComposeRuleFile(const RuleValues& rule, const CCmdVarList& commands, const CWrapperList& wrappers);
+// the end. Markers are written to be found again by a reader with the same
+// match case setting (off unless the user chose it).
+std::string ComposeRuleFile(const RuleValues& rule, const CCmdVarList& commands, const CWrapperList& wrappers,
+                            bool matchCase = false);
 
 // A Wrap number format in its written form: letters as they stand, each run
 // of delimiter characters between two "!".

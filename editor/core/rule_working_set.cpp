@@ -95,7 +95,9 @@ std::int32_t RuleWorkingSet::LargestCommandNumber() const {
 
 std::string WwwFileNamesEntry(const std::string& folder, const std::string& name) {
     if (folder.empty()) return name;
-    if (IsPathSeparator(folder.back())) return folder + name;
+    // The root folder alone; any other folder ending in a separator came
+    // from a doubled one, which must stay doubled to split the same way.
+    if (folder.size() == 1 && IsPathSeparator(folder[0])) return folder + name;
     const bool backslashes = folder.find('\\') != std::string::npos && folder.find('/') == std::string::npos;
     return folder + (backslashes ? '\\' : '/') + name;
 }

@@ -104,6 +104,28 @@ TEST(RuleFileWriter, NumberFormatsAndLineBreaksTheReaderWouldLose) {
     EXPECT_NE(text.find("\r\nReplace !$add!with!a!$Address\r\nb::1"), std::string::npos) << text;
 }
 
+// A Replace without a replacement whose find text starts with the marker:
+// whether the reader takes that start as the marker depends on match case,
+// so the writer adds a marker of its own only where the reader would not.
+TEST(RuleFileWriter, ReplaceMarkerAtTheStartFollowsMatchCase) {
+    const struct {
+        const char* find;
+        bool matchCase;
+        const char* written;
+    } kCases[] = {
+        {"!witH!x", false, "Replace !witH!x::1"},
+        {"!witH!x", true, "Replace !witH!x!with!::1"},
+        {"!with\r\nx!with!y", false, "Replace !with!$x!with!y::1"},
+        {"!With\r\nx", true, "Replace !With\r\nx!with!::1"},
+    };
+    for (const auto& c : kCases) {
+        CCmdVarList list;
+        Add(list, CommandKind::Replace, c.find, "", "");
+        const std::string text = ComposeRuleFile(RequiredOnly(), list, {}, c.matchCase);
+        EXPECT_EQ(text.substr(text.find("Replace ")), c.written) << c.find << " " << c.matchCase;
+    }
+}
+
 TEST(RuleFileWriter, SaveReplacesTheOldFileWhole) {
     TempDir dir;
     const std::string path = dir.Write("r.rul", std::string(5000, 'x'));

@@ -29,7 +29,7 @@ struct Loaded {
 const char* const kGenerated[] = {
     // Instances, both Add markers, comments, lower-case keywords, blanks
     // next to the markers, a multi-line pattern and edge line breaks.
-    "&Header:\r\nDocument: d.htm\r\nWWWFileName: out\\pg\r\nTOCName: t.htm\r\nUserPW: secret\r\n"
+    "&Header:\r\nDocument: d.htm\r\nWWWFileName: out\\\\pg\r\nTOCName: t.htm\r\nUserPW: secret\r\n"
     "ExecuteSequence: 1 9 3\r\n&Commands:\r\n"
     "Add <HR>!after!<BODY>::2\r\nadd !$x!$!before!y!after!z::a\r\nADD q!after!r::x\r\n"
     "Delete <B> !...! </B>::A\r\nDelete lone\r\nDelete x!...!ends:\r\n&& gone\r\nDelete kept::3\r\n"
