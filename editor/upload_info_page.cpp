@@ -11,6 +11,7 @@
 
 #include "byte_text.h"
 #include "help_viewer.h"
+#include "password_scrambling.h"
 #include "prev_urls_dialog.h"
 #include "quillet_doc.h"
 #include "rule_working_set.h"
@@ -134,6 +135,16 @@ void CUploadInfoPage::OnPrevUrls() {
 
 bool CUploadInfoPage::OnKillActive() {
     ReadControls();
+    // The rule file keeps the password scrambled; one that would not read
+    // back as typed is refused rather than stored changed.
+    if (!IsStorablePassword(m_values[Password])) {
+        Prompts().Message(this, kCaption,
+                          QStringLiteral("The Password cannot be stored in the Rule File!\n"
+                                         "Only printable ASCII characters (no accented letters), at most 4095 of "
+                                         "them, can be stored."),
+                          PromptIcon::Warning, PromptButtons::Ok);
+        return Refuse(m_edits[Password]);
+    }
     const bool local = !m_values[ImagesLocalDir].empty(), server = !m_values[ImagesServerDir].empty();
     if (local && !server &&
         Prompts().Message(this, kCaption,

@@ -30,4 +30,11 @@ std::string UnscramblePassword(std::string_view scrambled) {
     return out;
 }
 
+bool IsStorablePassword(std::string_view plain) {
+    if (plain.size() > kMaxPassword) return false;
+    for (const char ch : plain)
+        if (ch < 0x20 || ch > 0x7e) return false;
+    return true;
+}
+
 }  // namespace webquill

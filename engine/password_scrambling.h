@@ -11,4 +11,9 @@ std::string ScramblePassword(std::string_view plain);
 // text reads back unchanged.
 std::string UnscramblePassword(std::string_view scrambled);
 
+// The passwords that read back as they were stored: printable ASCII only
+// (any other byte scrambles to a code the unscrambling takes as plain), at
+// most 4095 bytes.
+bool IsStorablePassword(std::string_view plain);
+
 }  // namespace webquill

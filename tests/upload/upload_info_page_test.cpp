@@ -140,6 +140,20 @@ private slots:
                                 "If you define a Server Image Dir you must define a Local Image Dir!"));
         QTRY_COMPARE(QApplication::focusWidget(), Edit(Field::ImagesLocalDir));
 
+        // A password the rule file cannot give back is refused; a printable one passes.
+        Edit(Field::ImagesServerDir)->clear();
+        for (const QString& password : {QStringLiteral("caf\u00e9"), QString(4096, 'p')}) {
+            Edit(Field::Password)->setText(password);
+            m_sheet->SetActivePage(0);
+            QCOMPARE(m_sheet->ActivePage(), m_page);
+            QVERIFY(m_prompts->messages.back().text.startsWith("The Password cannot be stored in the Rule File!"));
+            QTRY_COMPARE(QApplication::focusWidget(), Edit(Field::Password));
+        }
+        Edit(Field::Password)->setText(QString(4095, '~'));
+        m_sheet->SetActivePage(0);
+        QCOMPARE(Value(Field::Password), QString(4095, '~'));
+        m_sheet->SetActivePage(1);
+
         // Emptied fields leave empty values.
         for (int i = 0; i < CUploadInfoPage::kFieldCount; ++i) Edit(Field(i))->clear();
         m_sheet->SetActivePage(0);
