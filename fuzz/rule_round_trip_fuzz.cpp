@@ -7,6 +7,7 @@
 #include "fuzz_support.h"
 #include "rule_file_writer.h"
 #include "rule_records.h"
+#include "text_search.h"
 
 using namespace webquill;
 
@@ -41,6 +42,25 @@ bool InstanceWritable(const CCmdVar& r) {
     return true;
 }
 
+// Where the reader does not trim the text before a marker, a text that ends
+// in that marker without its closing "!" moves the marker one "!" early; an
+// "!after!" followed by "before!" reads as "!before!". No line can say these.
+bool JunctionsWritable(const CCmdVar& r, bool matchCase) {
+    const auto endsIn = [&](const std::string& text, std::string_view marker) {
+        const std::string_view open = marker.substr(0, marker.size() - 1);
+        return text.size() >= open.size() &&
+               FindPattern(std::string_view(text).substr(text.size() - open.size()), open, matchCase) == 0;
+    };
+    switch (r.kind) {
+        case CommandKind::Delete: return r.secondText.empty() || !endsIn(r.firstText, "!...!");
+        case CommandKind::Extract: return !endsIn(r.firstText, "!...!") && !endsIn(r.secondText, "!save as!");
+        case CommandKind::Replace: return !endsIn(r.firstText, "!with!");
+        case CommandKind::Add:
+            return r.before || FindPattern(std::string_view(r.firstText).substr(0, 7), "before!", matchCase) != 0;
+        default: return true;
+    }
+}
+
 // The Wrap reader cuts at the first "!with start!" and the first "!end!"
 // wherever they stand, so a file with "!end!" first loads texts that hold a
 // marker (or, next to the written marker, part of one), which no Wrap line
@@ -65,7 +85,8 @@ void RoundTrip(std::string_view bytes, bool matchCase) {
     const Loaded first("r.rul", bytes, matchCase);
     if (!first.ok) return;
     bool writable = true;
-    first.set.commands.ForEach([&](const CCmdVar& r) { writable = writable && InstanceWritable(r); });
+    first.set.commands.ForEach(
+        [&](const CCmdVar& r) { writable = writable && InstanceWritable(r) && JunctionsWritable(r, matchCase); });
     first.set.wrappers.ForEach([&](const CWrapper& w) { writable = writable && WrapWritable(w); });
     // Only a printable ASCII password survives its scrambling; the reader finds
     // header keys and section markers anywhere, in values too.

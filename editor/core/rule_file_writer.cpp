@@ -28,6 +28,13 @@ bool StartsWithKeyword(std::string_view text) {
     return false;
 }
 
+// True when `out` ends in `marker` without its closing "!": the marker
+// written next would then be found one "!" early.
+bool EndsWithMarkerStart(std::string_view out, std::string_view marker, bool matchCase) {
+    const std::size_t length = marker.size() - 1;
+    return out.size() >= length && FindPattern(out.substr(out.size() - length), marker.substr(0, length), matchCase) == 0;
+}
+
 enum Trimmed : unsigned { kNeither = 0, kLeading = 1, kTrailing = 2, kBoth = 3 };
 
 // A record's text as the reader will find it again. Line breaks stay raw,
@@ -122,6 +129,10 @@ void WriteCommand(std::string& out, const CCmdVar& r, bool matchCase) {
         case CommandKind::Add:
             out += "\r\nAdd ";
             out += Protected(newText, kBoth);
+            // The reader trims the new text, so a blank keeps its end from
+            // joining the marker into an earlier one.
+            if (EndsWithMarkerStart(out, "!before!", matchCase) || EndsWithMarkerStart(out, "!after!", matchCase))
+                out += ' ';
             out += r.before ? "!before!" : "!after!";
             out += Protected(r.firstText, kNeither);
             Instance(out, r, "A\r\n");
@@ -146,7 +157,9 @@ void WriteCommand(std::string& out, const CCmdVar& r, bool matchCase) {
         case CommandKind::MakeTOC:
         case CommandKind::MakeFile:
             out += r.kind == CommandKind::MakeTOC ? "\r\nMakeTOC " : "\r\nMakeFile ";
-            out += Protected(r.firstText, kBoth) + "!...!" + Protected(r.secondText, kBoth);
+            out += Protected(r.firstText, kBoth);
+            if (EndsWithMarkerStart(out, "!...!", true)) out += ' ';  // trimmed by the reader, as above
+            out += "!...!" + Protected(r.secondText, kBoth);
             break;
         case CommandKind::None: break;
     }

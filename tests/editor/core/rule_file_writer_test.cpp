@@ -104,25 +104,32 @@ TEST(RuleFileWriter, NumberFormatsAndLineBreaksTheReaderWouldLose) {
     EXPECT_NE(text.find("\r\nReplace !$add!with!a!$Address\r\nb::1"), std::string::npos) << text;
 }
 
-// A Replace without a replacement whose find text starts with the marker:
-// whether the reader takes that start as the marker depends on match case,
-// so the writer adds a marker of its own only where the reader would not.
-TEST(RuleFileWriter, ReplaceMarkerAtTheStartFollowsMatchCase) {
+// Each marker must be found where the writer put it. A Replace without a
+// replacement whose find text starts with the marker: whether the reader
+// takes that start as the marker depends on match case. A trimmed text that
+// ends in a marker's opening would join the marker into an earlier one.
+TEST(RuleFileWriter, MarkersReadBackWhereWritten) {
     const struct {
-        const char* find;
+        CommandKind kind;
+        const char* first;
+        const char* second;
+        const char* newText;
         bool matchCase;
         const char* written;
     } kCases[] = {
-        {"!witH!x", false, "Replace !witH!x::1"},
-        {"!witH!x", true, "Replace !witH!x!with!::1"},
-        {"!with\r\nx!with!y", false, "Replace !with!$x!with!y::1"},
-        {"!With\r\nx", true, "Replace !With\r\nx!with!::1"},
+        {CommandKind::Replace, "!witH!x", "", "", false, "Replace !witH!x::1"},
+        {CommandKind::Replace, "!witH!x", "", "", true, "Replace !witH!x!with!::1"},
+        {CommandKind::Replace, "!with\r\nx!with!y", "", "", false, "Replace !with!$x!with!y::1"},
+        {CommandKind::Replace, "!With\r\nx", "", "", true, "Replace !With\r\nx!with!::1"},
+        {CommandKind::Add, "<P>", "", "x!BEFORE", false, "Add x!BEFORE !after!<P>::1"},
+        {CommandKind::MakeTOC, "<H2>!...", "</H2>", nullptr, false, "MakeTOC <H2>!... !...!</H2>"},
     };
     for (const auto& c : kCases) {
         CCmdVarList list;
-        Add(list, CommandKind::Replace, c.find, "", "");
+        CCmdVar& r = Add(list, c.kind, c.first, c.second);
+        if (c.newText) r.newText = c.newText;
         const std::string text = ComposeRuleFile(RequiredOnly(), list, {}, c.matchCase);
-        EXPECT_EQ(text.substr(text.find("Replace ")), c.written) << c.find << " " << c.matchCase;
+        EXPECT_EQ(text.substr(text.find("&Commands:\r\n") + 12), c.written) << c.first << " " << c.matchCase;
     }
 }
 
