@@ -17,7 +17,7 @@ using namespace webquill::bench;
 namespace {
 
 std::size_t g_size = 16000000;
-std::string g_cases = "123456";
+std::string g_cases = "1234567";
 int g_case = 0;
 
 CCmdVar Record(CommandKind kind, std::string first, std::string second = {}, std::optional<std::string> added = {},
@@ -165,6 +165,12 @@ int main(int argc, char** argv) {
     const std::string digits(g_size, '1');
     if (Runs()) Row("Wrap without prefix, 259-element format failing last vs X.",
         TimeWrap(digits, std::string(258, 'X') + "."), TimeWrap(digits, "X."));
+
+    // Every other byte is the format's last element, so no stretch can be skipped.
+    std::string numbered;
+    while (numbered.size() < g_size) numbered += "1.";
+    if (Runs()) Row("the same on \"1.\" repeated (its last byte everywhere)",
+        TimeWrap(numbered, std::string(258, 'X') + "."), TimeWrap(numbered, "X."));
     fs::remove_all(dir);
     return 0;
 }

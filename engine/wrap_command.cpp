@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 #include "publishing_run.h"
@@ -102,44 +103,75 @@ private:
         return from;
     }
 
-    // A match can only end on a byte the format's last element takes, and only
-    // the format's length of bytes up to that byte can be part of it: the scan
-    // jumps from one such byte to the next and shifts the bits along only the
-    // bytes before it that a match could still begin on. Each byte is shifted
-    // along at most once, and a format whose last element the text never has
-    // costs no more than looking for that element.
+    // A match can only end on a byte the format's last element takes, so
+    // while no partial match is alive the next one ends no earlier than the
+    // format's length on, at the next such byte: the bytes before its reach
+    // are skipped, and no byte is shifted along twice. That byte is not looked
+    // for again before the scan has passed the one found, so a text full of
+    // it costs one search per format length, not one per byte.
+    //
+    // While the partial matches are short enough for the first word, only
+    // that word is shifted: where the text soon breaks every partial match,
+    // a long format costs about what a short one does.
     template <std::size_t Words>
     bool Scan(std::string_view text, std::size_t place, ParagraphStart& found) const {
         std::uint64_t state[Words] = {};  // the format's last element is in the last word
         const std::uint64_t lastBit = std::uint64_t{1} << ((m_length - 1) % 64);
+        // The first word alone stops at a match, or before its top bit moves on.
+        const std::uint64_t firstStop = Words == 1 ? lastBit : std::uint64_t{1} << 63;
         const std::size_t reach = m_length - 1;  // bytes of a match before its last one
-        std::size_t start = place;  // no match begins before this place
-        std::size_t j = place;      // the next byte to shift the bits along
-        for (;;) {
-            const std::size_t last = NextLastByte(text, std::max(j, start + reach));
-            if (last >= text.size()) return false;
-            if (last - reach > j) {  // the bits so far stand for starts too early to end at `last`
-                for (std::uint64_t& word : state) word = 0;
-                j = last - reach;
-            }
-            for (; j <= last; ++j) {
-                const std::uint64_t* mask = &m_masks[static_cast<unsigned char>(text[j]) * Words];
-                std::uint64_t carry = 1;
-                for (std::size_t w = 0; w < Words; ++w) {
-                    const std::uint64_t next = state[w] >> 63;
-                    state[w] = ((state[w] << 1) | carry) & mask[w];
-                    carry = next;
+        std::size_t j = place;                   // the next byte to shift the bits along
+        std::size_t searchFrom = place;          // no skip is looked for before this byte
+        const auto mask = [&](std::size_t at) { return &m_masks[static_cast<unsigned char>(text[at]) * Words]; };
+        while (j < text.size()) {
+            if (OnlyFirstWord<Words>(state, firstStop)) {
+                std::uint64_t first = state[0];
+                while (j < text.size()) {
+                    if (first == 0 && j >= searchFrom) {
+                        const std::size_t last = NextLastByte(text, j + reach);
+                        if (last >= text.size()) return false;
+                        j = last - reach;
+                        searchFrom = last + 1;
+                    }
+                    first = ((first << 1) | 1) & mask(j++)[0];
+                    if (first & firstStop) break;
                 }
+                state[0] = first;
+            } else {
+                ShiftAll(state, mask(j++), std::make_index_sequence<Words>());
             }
             if (!(state[Words - 1] & lastBit)) continue;
-            const std::size_t after = last + 1;
-            if (after < text.size() && IsBlank(text[after])) {
-                found = {after - m_length, after};
+            if (j < text.size() && IsBlank(text[j])) {
+                found = {j - m_length, j};
                 return true;
             }
-            start = j = NextBlank(text, after) + 1;  // the search goes on after that white space
-            for (std::uint64_t& word : state) word = 0;
+            j = NextBlank(text, j) + 1;  // the search goes on after that white space
+            std::fill_n(state, Words, 0);
         }
+        return false;
+    }
+
+    // True when the bits are all in the first word and none moves on from it.
+    template <std::size_t Words>
+    static bool OnlyFirstWord(const std::uint64_t (&state)[Words], std::uint64_t firstStop) {
+        std::uint64_t rest = state[0] & firstStop;
+        for (std::size_t w = 1; w < Words; ++w) rest |= state[w];
+        return rest == 0;
+    }
+
+    // One byte's step for every word, from the last word down so that each
+    // word gives its old top bit to the next; written out word by word (not
+    // a loop) so that the words stay in registers.
+    template <std::size_t Words, std::size_t... W>
+    static void ShiftAll(std::uint64_t (&state)[Words], const std::uint64_t* bits, std::index_sequence<W...>) {
+        (ShiftWord<Words - 1 - W>(state, bits), ...);
+    }
+    template <std::size_t W, std::size_t Words>
+    static void ShiftWord(std::uint64_t (&state)[Words], const std::uint64_t* bits) {
+        if constexpr (W == 0)
+            state[0] = ((state[0] << 1) | 1) & bits[0];  // a match may begin on every byte
+        else
+            state[W] = ((state[W] << 1) | (state[W - 1] >> 63)) & bits[W];
     }
 
     std::size_t m_length;
