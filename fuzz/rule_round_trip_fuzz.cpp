@@ -61,6 +61,14 @@ bool JunctionsWritable(const CCmdVar& r, bool matchCase) {
     }
 }
 
+// The reader trims raw line breaks at a text's ends, where only the
+// line-break marker can say one, and the marker reads back as CR LF: a lone
+// LF there cannot be written.
+bool LoneLfAtAnEnd(const std::string& text) {
+    return (!text.empty() && text.front() == '\n') ||
+           (!text.empty() && text.back() == '\n' && (text.size() < 2 || text[text.size() - 2] != '\r'));
+}
+
 // The Wrap reader cuts at the first "!with start!" and the first "!end!"
 // wherever they stand, so a file with "!end!" first loads texts that hold a
 // marker (or, next to the written marker, part of one), which no Wrap line
@@ -87,6 +95,14 @@ void RoundTrip(std::string_view bytes, bool matchCase) {
     bool writable = true;
     first.set.commands.ForEach(
         [&](const CCmdVar& r) { writable = writable && InstanceWritable(r) && JunctionsWritable(r, matchCase); });
+    first.set.commands.ForEach([&](const CCmdVar& r) {
+        for (const std::string* text : {&r.firstText, &r.secondText, r.newText ? &*r.newText : nullptr})
+            writable = writable && !(text && LoneLfAtAnEnd(*text));
+    });
+    first.set.wrappers.ForEach([&](const CWrapper& w) {
+        for (const std::string* text : {&w.numberPrefix, &w.endOfParagraph, &w.textBefore, &w.textAfter})
+            writable = writable && !LoneLfAtAnEnd(*text);
+    });
     first.set.wrappers.ForEach([&](const CWrapper& w) { writable = writable && WrapWritable(w); });
     // Only a printable ASCII password survives its scrambling; the reader finds
     // header keys and section markers anywhere, in values too.
