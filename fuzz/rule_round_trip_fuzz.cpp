@@ -33,13 +33,17 @@ struct Loaded {
 };
 
 // The reader takes the first "::" of a command as its instance marker, so a
-// text that holds "::" or ends in ":" cannot keep an instance other than 1;
-// such files are beyond what a rule file can say.
+// text that holds "::" or ends in ":" cannot keep an instance other than 1,
+// and with the marker left out the last text ends the line, whose trailing
+// blanks the reader trims; such files are beyond what a rule file can say.
 bool InstanceWritable(const CCmdVar& r) {
-    if (r.instance == 1) return true;
-    for (const std::string* text : {&r.firstText, &r.secondText, r.newText ? &*r.newText : nullptr})
-        if (text && (text->find("::") != std::string::npos || (!text->empty() && text->back() == ':'))) return false;
-    return true;
+    bool markerInText = false, blankAtAnEnd = false;
+    for (const std::string* text : {&r.firstText, &r.secondText, r.newText ? &*r.newText : nullptr}) {
+        if (!text || text->empty()) continue;
+        markerInText = markerInText || text->find("::") != std::string::npos || text->back() == ':';
+        blankAtAnEnd = blankAtAnEnd || text->back() == ' ' || text->back() == '\t';
+    }
+    return !markerInText || (r.instance == 1 && !blankAtAnEnd);
 }
 
 // Where the reader does not trim the text before a marker, a text that ends
