@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <filesystem>
 
 #include "command_field.h"
 #include "command_page.h"
@@ -19,16 +20,6 @@ using namespace webquill;
 using namespace webquill::test;
 
 namespace {
-
-void CopyTree(const QString& from, const QString& to) {
-    QDirIterator it(from, QDir::Files, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString file = it.next();
-        const QString target = to + file.mid(from.size());
-        QDir().mkpath(QFileInfo(target).path());
-        QFile::copy(file, target);
-    }
-}
 
 // Every output file of a site, by its path under `root`.
 std::map<QString, QByteArray> Site(const QString& root) {
@@ -81,7 +72,8 @@ private slots:
     void CommandsAddedThroughThePagesRunAndTheRestOfTheSiteStays() {
         QTemporaryDir dir;
         const QString root = dir.path();
-        CopyTree(QStringLiteral(WEBQUILL_SOURCE_DIR "/examples"), root + "/ex");
+        std::filesystem::copy(WEBQUILL_SOURCE_DIR "/examples", (root + "/ex").toStdString(),
+                              std::filesystem::copy_options::recursive);
         const QByteArray original = ReadWholeFile(root + "/ex/manual.rul");
         WriteWholeFile(root + "/ex/by-hand.rul", original + kByHand);
 

@@ -42,7 +42,7 @@ struct Sheet {
         for (CSheetPage* page : std::initializer_list<CSheetPage*>{header, order, toc, file}) sheet.AddPage(page);
         sheet.show();
         QApplication::setActiveWindow(&sheet);
-        QTest::qWaitForWindowActive(&sheet);
+        if (!QTest::qWaitForWindowActive(&sheet)) qFatal("sheet not active");
     }
 };
 
@@ -50,13 +50,6 @@ CCmdVar& Record(RuleWorkingSet& set, CommandKind kind, int number, std::string f
     CCmdVar& r = set.commands.Append();
     r.kind = kind, r.commandNumber = number, r.firstText = std::move(first), r.secondText = std::move(second);
     return r;
-}
-
-void Type(QWidget* field, const QString& text) {
-    ClickInto(field);
-    if (auto* line = qobject_cast<QLineEdit*>(field)) line->clear();
-    if (auto* box = qobject_cast<QPlainTextEdit*>(field)) box->clear();
-    QTest::keyClicks(field, text);
 }
 
 }  // namespace
@@ -98,8 +91,8 @@ private slots:
             {"src.htm", "out/", "Root file name 'WWW File Names' needs a directory and a root file name!", 4},
         };
         for (const Case& c : cases) {
-            Type(s.header->Field(0), c.source);
-            Type(s.header->Field(4), c.www);
+            TypeInto(s.header->Field(0), c.source);
+            TypeInto(s.header->Field(4), c.www);
             QVERIFY(!s.sheet.SetActivePage(1));
             QCOMPARE(prompts.messages.back().text, c.message);
             QCOMPARE(QApplication::focusWidget(), s.header->Field(c.focus));
@@ -129,25 +122,25 @@ private slots:
         QCOMPARE(s.set.commands.At(0).secondText, std::string("</H2>\r\n"));  // unchanged, kept
 
         // Make File: a start without an end is refused, naming the end field.
-        Type(s.file->StartField(), QStringLiteral("<!-- c -->"));
+        TypeInto(s.file->StartField(), QStringLiteral("<!-- c -->"));
         QVERIFY(!s.sheet.SetActivePage(0));
         QCOMPARE(prompts.messages.back().text,
                  QStringLiteral("If define a pattern for 'Start Pattern Designating...' must not leave "
                                 "'End Pattern Designating...' empty!"));
         QCOMPARE(QApplication::focusWidget(), s.file->EndField());
-        Type(s.file->EndField(), QStringLiteral("<!-- /c -->"));
-        Type(s.file->StartField(), QString());
+        TypeInto(s.file->EndField(), QStringLiteral("<!-- /c -->"));
+        TypeInto(s.file->StartField(), QString());
         QVERIFY(!s.sheet.SetActivePage(0));
         QCOMPARE(QApplication::focusWidget(), s.file->StartField());
-        Type(s.file->StartField(), QStringLiteral("<!-- c -->"));
+        TypeInto(s.file->StartField(), QStringLiteral("<!-- c -->"));
         QVERIFY(s.sheet.SetActivePage(2));
         const CCmdVar& added = s.set.commands.At(3);
         QCOMPARE(added.kind, CommandKind::MakeFile);
         QCOMPARE(added.commandNumber, 8);
 
         // Emptying both patterns removes the first MakeTOC; the second is next.
-        Type(s.toc->StartField(), QString());
-        Type(s.toc->EndField(), QString());
+        TypeInto(s.toc->StartField(), QString());
+        TypeInto(s.toc->EndField(), QString());
         QVERIFY(s.sheet.SetActivePage(3));
         RuleValues rule;
         QVERIFY(ComposeRuleFile(rule, s.set.commands, {})

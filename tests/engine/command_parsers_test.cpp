@@ -270,42 +270,42 @@ TEST(CommandLists, FindVariableFoldsOnlyAsciiLetters) {
 
 // The Wrap command line: its texts, the number-format decoding and its errors.
 const std::string kRest = "!...!x!with start!a!end!b";
+const std::string kLongest(4096, 'y');
 
-TEST(WrapParse, DecodesPrefixAndFormat) {
-    const struct { std::string text; const char* prefix; const char* format; } cases[] = {
-        {"X!.!X!.!!...!</P>!with start!<LI>!end!</LI>", "", "X.X."},
-        {"!(!rr!)!" + kRest, "", "(rr)"},
-        {"  X!.!" + kRest, "", "X."},
-        {"(X)" + kRest, "", ""},
-        {"<P>!***!" + kRest, "<P>", ""},
-        {"<P>!***!XX!.!" + kRest, "<P>", "XX."},
-        {"X!a" + kRest, "", "X"},  // a '!' not followed by a delimiter ends the format quietly
-        {"!(-!  x!)!" + kRest, "", "(-x)"},
+// Prefix, format, paragraph end and the two texts, untrimmed; line breaks as
+// the source has them; markers in any case unless match case is on.
+TEST(WrapParse, DecodesItsFields) {
+    const struct { std::string text, record; bool lfOnly = false, matchCase = false; } cases[] = {
+        {"X!.!X!.!!...!</P>!with start!<LI>!end!</LI>", "|X.X.|</P>|<LI>|</LI>"},
+        {"!(!rr!)!" + kRest, "|(rr)|x|a|b"},
+        {"  X!.!" + kRest, "|X.|x|a|b"},
+        {"(X)" + kRest, "||x|a|b"},
+        {"<P>!***!" + kRest, "<P>||x|a|b"},
+        {"<P>!***!XX!.!" + kRest, "<P>|XX.|x|a|b"},
+        {"X!a" + kRest, "|X|x|a|b"},  // a '!' not followed by a delimiter ends the format quietly
+        {"!(-!  x!)!" + kRest, "|(-x)|x|a|b"},
+        {"X!.!!...! </P>!with start! <LI> !end! </LI>", "|X.| </P>| <LI> | </LI>"},
+        {"X!.!!...!!$!$!with start!<LI>!end!</LI>!$", "|X.|\r\n\r\n|<LI>|</LI>\r\n"},
+        {"X!.!!...!!$!$!with start!<LI>!end!</LI>!$", "|X.|\n\n|<LI>|</LI>\n", true},
+        {"X!.!!...!x!WITH START!a!End!b", "|X.|x|a|b"},
+        {"X!.!!...!x!WITH START!a!end!b", "", false, true},
+        {std::string(260, 'p') + "!***!X!.!!...!x!with start!" + kLongest + "!end!" + kLongest,
+         std::string(260, 'p') + "|X.|x|" + kLongest + "|" + kLongest},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
         RunFixture f;
-        ASSERT_TRUE(f.run.ParseWrapCommand(c.text)) << c.text;
+        f.run.SetLfOnly(c.lfOnly);
+        f.run.SetMatchCase(c.matchCase);
+        ASSERT_EQ(f.run.ParseWrapCommand(c.text), !c.record.empty());
+        if (c.record.empty()) continue;
         ASSERT_EQ(f.document.wrappers.Size(), 1u);
         const CWrapper& w = f.document.wrappers.At(0);
-        EXPECT_EQ(w.numberPrefix, c.prefix) << c.text;
-        EXPECT_EQ(w.numberFormat, c.format) << c.text;
+        EXPECT_EQ(w.numberPrefix + "|" + w.numberFormat + "|" + w.endOfParagraph + "|" + w.textBefore + "|" +
+                      w.textAfter,
+                  c.record);
         EXPECT_EQ(w.wrapNumber, 1);
         EXPECT_EQ(f.Boxes(), "");
-    }
-}
-
-TEST(WrapParse, KeepsItsTextsUntrimmedAndItsLineBreaksFollowTheSource) {
-    RunFixture f;
-    ASSERT_TRUE(f.run.ParseWrapCommand("X!.!!...! </P>!with start! <LI> !end! </LI>"));
-    const CWrapper& w = f.document.wrappers.At(0);
-    EXPECT_EQ(w.endOfParagraph + "|" + w.textBefore + "|" + w.textAfter, " </P>| <LI> | </LI>");
-    for (bool lfOnly : {false, true}) {
-        RunFixture g;
-        g.run.SetLfOnly(lfOnly);
-        ASSERT_TRUE(g.run.ParseWrapCommand("X!.!!...!!$!$!with start!<LI>!end!</LI>!$"));
-        const std::string br = lfOnly ? "\n" : "\r\n";
-        EXPECT_EQ(g.document.wrappers.At(0).endOfParagraph, br + br);
-        EXPECT_EQ(g.document.wrappers.At(0).textAfter, "</LI>" + br);
     }
 }
 
@@ -343,18 +343,6 @@ TEST(WrapParse, ErrorsShowANoteAndALogLineAndAppendNothing) {
         EXPECT_EQ(f.Boxes(), "[note] 'Wrap' Command Error:\n" + c.box + "\n");
         EXPECT_EQ(f.document.logLines, std::vector<std::string>{c.logLine.empty() ? p + c.box : c.logLine});
     }
-    RunFixture f;
-    const std::string longest(4096, 'y');
-    EXPECT_TRUE(f.run.ParseWrapCommand(std::string(260, 'p') + "!***!X!.!!...!x!with start!" + longest + "!end!" +
-                                       longest));
-}
-
-TEST(WrapParse, MarkersHonourMatchCase) {
-    RunFixture blind;
-    EXPECT_TRUE(blind.run.ParseWrapCommand("X!.!!...!x!WITH START!a!End!b"));
-    RunFixture exact;
-    exact.run.SetMatchCase(true);
-    EXPECT_FALSE(exact.run.ParseWrapCommand("X!.!!...!x!WITH START!a!end!b"));
 }
 
 }  // namespace

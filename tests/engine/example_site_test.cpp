@@ -1,6 +1,4 @@
-// The example site of examples/, published into a copy: every link of the
-// pages and of the table of contents leads to a file of the site, and the
-// previous, next and contents links lead where a reader expects.
+// The example site of examples/, published into a copy.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -42,46 +40,39 @@ std::size_t Count(const std::string& text, const std::string& piece) {
     return n;
 }
 
-class ExampleSite : public ::testing::Test {
-protected:
-    void SetUp() override {
-        const fs::path examples = fs::path(WEBQUILL_SOURCE_DIR) / "examples";
-        fs::copy(examples, dir.Path() / "examples", fs::copy_options::recursive);
-        run = RunPublishProgram("manual.rul", dir.Path() / "examples", "SOURCE_DATE_EPOCH=944352900 TZ=UTC");
-        site = dir.Path() / "out" / "example";
-        // As the publishing script does: the images go beside the pages.
-        if (fs::exists(site)) fs::copy(examples / "images", site / "images", fs::copy_options::recursive);
-        chapters = Count(ReadFile((examples / "manual.htm").string()), "<!-- chapter -->");
-    }
-    std::string Site(const std::string& name) const { return ReadFile((site / name).string()); }
-
+// One run of the example: the pages, every local link, the reading order of
+// the contents and the previous and next links.
+TEST(ExampleSite, PublishesALinkedPagePerChapter) {
     TempDir dir;
-    ProgramResult run;
-    fs::path site;
-    std::size_t chapters = 0;
-};
+    const fs::path examples = fs::path(WEBQUILL_SOURCE_DIR) / "examples";
+    fs::copy(examples, dir.Path() / "examples", fs::copy_options::recursive);
+    const std::string rules = ReadFile(dir.File("examples/manual.rul"));
+    for (const char* kind : {"Add", "Delete", "Extract", "Replace", "Wrap", "MakeTOC", "MakeFile"})
+        EXPECT_NE(rules.find(std::string("\r\n") + kind), std::string::npos) << kind;
+    EXPECT_EQ(Count(rules, "\n"), Count(rules, "\r\n"));
 
-TEST_F(ExampleSite, PublishesOnePagePerChapterWithoutComplaint) {
+    const ProgramResult run =
+        RunPublishProgram("manual.rul", dir.Path() / "examples", "SOURCE_DATE_EPOCH=944352900 TZ=UTC");
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.err, "");
+    const fs::path site = dir.Path() / "out" / "example";
+    // As the publishing script does: the images go beside the pages.
+    fs::copy(examples / "images", site / "images", fs::copy_options::recursive);
+    auto read = [&](const std::string& name) { return ReadFile((site / name).string()); };
+    const std::size_t chapters = Count(ReadFile((examples / "manual.htm").string()), "<!-- chapter -->");
     EXPECT_GE(chapters, 15u);
     const std::vector<std::string> log = Lines(run.out);
     ASSERT_GE(log.size(), chapters);
     EXPECT_EQ(log[log.size() - chapters - 1], "Files Successfully Published:");
+    std::vector<std::string> pages;
     std::set<std::string> expected{"index.htm", "images"};
-    for (std::size_t k = 0; k < chapters; ++k) expected.insert(PageName(k));
-    for (const auto& entry : fs::directory_iterator(site))
-        EXPECT_EQ(expected.erase(entry.path().filename().string()), 1u) << entry.path();
-    EXPECT_TRUE(expected.empty());
-}
-
-TEST_F(ExampleSite, EveryLocalLinkLeadsToAFileOfTheSite) {
-    ASSERT_EQ(run.status, 0);
+    for (std::size_t k = 0; k < chapters; ++k) expected.insert(pages.emplace_back(PageName(k)));
     for (const auto& entry : fs::directory_iterator(site)) {
-        if (entry.path().extension() != ".htm") continue;
         const std::string name = entry.path().filename().string();
+        EXPECT_EQ(expected.erase(name), 1u) << name;
+        if (entry.path().extension() != ".htm") continue;
         SCOPED_TRACE(name);
-        const std::string page = Site(name);
+        const std::string page = read(name);
         EXPECT_EQ(page.find("%%"), std::string::npos) << "a reference was left unresolved";
         EXPECT_EQ(page.find("<!--"), std::string::npos);
         EXPECT_EQ(page.find("<B>"), std::string::npos);
@@ -92,18 +83,13 @@ TEST_F(ExampleSite, EveryLocalLinkLeadsToAFileOfTheSite) {
                 EXPECT_TRUE(fs::is_regular_file(site / reference.substr(0, reference.find('#')))) << reference;
             }
     }
-}
+    EXPECT_TRUE(expected.empty());
 
-TEST_F(ExampleSite, ContentsAndPagesLinkInReadingOrder) {
-    ASSERT_EQ(run.status, 0);
-    std::vector<std::string> pages;
-    for (std::size_t k = 0; k < chapters; ++k) pages.push_back(PageName(k));
-    EXPECT_EQ(Values(Site("index.htm"), "href"), pages);
-
-    const std::string contents = Site("index.htm");
+    const std::string contents = read("index.htm");
+    EXPECT_EQ(Values(contents, "href"), pages);
     for (std::size_t k = 0; k < chapters; ++k) {
         SCOPED_TRACE(pages[k]);
-        const std::string page = Site(pages[k]);
+        const std::string page = read(pages[k]);
         const std::string prev = k == 0 ? "index.htm" : pages[k - 1];
         const std::string next = k + 1 == chapters ? "index.htm" : pages[k + 1];
         const std::vector<std::string> hrefs = Values(page, "href");
@@ -119,14 +105,7 @@ TEST_F(ExampleSite, ContentsAndPagesLinkInReadingOrder) {
         EXPECT_NE(page.find("<H2>" + title + "</H2>"), std::string::npos) << title;
         EXPECT_NE(page.find(": " + title + "</TITLE>"), std::string::npos) << title;
     }
-    EXPECT_NE(Site(pages.back()).find("Return to TOC"), std::string::npos);
-}
-
-TEST_F(ExampleSite, RuleFileUsesEveryCommandKindWithCrLfLines) {
-    const std::string rules = ReadFile(dir.File("examples/manual.rul"));
-    for (const char* kind : {"Add", "Delete", "Extract", "Replace", "Wrap", "MakeTOC", "MakeFile"})
-        EXPECT_NE(rules.find(std::string("\r\n") + kind), std::string::npos) << kind;
-    EXPECT_EQ(Count(rules, "\n"), Count(rules, "\r\n"));
+    EXPECT_NE(read(pages.back()).find("Return to TOC"), std::string::npos);
 }
 
 }  // namespace

@@ -155,6 +155,12 @@ std::vector<OutputCase> OutputCases() {
     return {
         {.name = "PlainSeriesWithoutTemplates", .site = {.commands = {kPages}},
          .files = Pages(kSegments, false), .log = Summary(3)},
+        // The U.S. display is in every footer below; the other one is a setting.
+        {.name = "DateAndTimeInTheOtherDisplay",
+         .site = {.header = {"HeaderName: head.htm"}, .commands = {kPages},
+                  .inputs = {{"head.htm", "%%sysdate%%|%%SYSDATE%%|%%SysTime%%\r\n"}},
+                  .source = "<H2>One<!--end-->\r\n", .settings = "DateDisplay=0\n"},
+         .files = {{"page000.htm", "Dec. 05, 1999|Dec. 05, 1999|00:15\r\nOne\r\n"}}, .log = Summary(1)},
         {.name = "PlainSeriesWithTemplatesAndATocNameButNoMakeToc",
          .site = {.header = kFramed, .commands = {kTitle, kPages}, .inputs = kTemplates,
                   .settings = "PreviousTOCInfo=Back\nThisTOCInfo=Here\nNextTOCInfo=On\n"},
@@ -346,16 +352,6 @@ TEST(OutputFiles, TocTemplateForms) {
         EXPECT_EQ(outcome.files.at("toc.htm"), c.expected);
         EXPECT_EQ(outcome.files.size(), one ? 2u : 4u);
     }
-}
-
-// The U.S. display is in every footer above; the other one is a setting.
-TEST(OutputFiles, DateAndTimeInTheOtherDisplay) {
-    const Outcome outcome = Publish({.header = {"HeaderName: head.htm"}, .commands = {kPages},
-                                     .inputs = {{"head.htm", "%%sysdate%%|%%SYSDATE%%|%%SysTime%%\r\n"}},
-                                     .source = "<H2>One<!--end-->\r\n", .settings = "DateDisplay=0\n"},
-                                    "out", "SOURCE_DATE_EPOCH=946731900 TZ=UTC");  // 1 January 2000, 13:05
-    EXPECT_EQ(outcome.status, 0);
-    EXPECT_EQ(outcome.files.at("page000.htm"), "Jan. 01, 2000|Jan. 01, 2000|13:05\r\nOne\r\n");
 }
 
 // The lists a run leaves: the published files it wrote, and on the document
