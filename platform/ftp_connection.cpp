@@ -19,6 +19,15 @@ void InitCurlOnce() {
 
 CURL* Handle(void* curl) { return static_cast<CURL*>(curl); }
 
+bool HasSocketToWaitOn(CURLM* multi) {
+    fd_set read, write, error;
+    FD_ZERO(&read);
+    FD_ZERO(&write);
+    FD_ZERO(&error);
+    int highest = -1;
+    return curl_multi_fdset(multi, &read, &write, &error, &highest) == CURLM_OK && highest >= 0;
+}
+
 // Owns the command lists of one request.
 struct CommandList {
     curl_slist* list = nullptr;
@@ -146,9 +155,18 @@ bool CFtpConnection::Perform(const std::string& url) {
         code = CURLE_FAILED_INIT;
     } else {
         int running = 1;
+        bool retried = false;
         while (running) {
             if (curl_multi_perform(multi, &running) != CURLM_OK) break;
-            if (running) curl_multi_poll(multi, nullptr, 0, 1, nullptr);
+            if (!running) break;
+            // Between the passive reply and the data connection libcurl has
+            // no socket to wait on and would sit out the whole poll: go on.
+            if (!retried && !HasSocketToWaitOn(multi)) {
+                retried = true;
+                continue;
+            }
+            retried = false;
+            curl_multi_poll(multi, nullptr, 0, 1, nullptr);
         }
         int left = 0;
         while (CURLMsg* message = curl_multi_info_read(multi, &left))
