@@ -278,16 +278,16 @@ void CFtpConnection::Ended(Lane& lane) {
     case PutStage::Upload: {
         std::fclose(lane.file);
         lane.file = nullptr;
-        const char* entry = nullptr;
-        curl_easy_getinfo(lane.curl, CURLINFO_FTP_ENTRY_PATH, &entry);
-        if (!ok && !entry && !lane.loggedIn && &lane == m_lanes[1].get()) {
+        const bool login = std::any_of(lane.replies.begin(), lane.replies.end(),
+                                       [](const std::string& reply) { return reply.starts_with("230"); });
+        if (!ok && !login && !lane.loggedIn && &lane == m_lanes[1].get()) {
             // The server takes no second login for this user: on with one.
             m_secondRefused = true;
             lane.carrying = false;
             m_waiting.push_front(std::move(lane.put));
             return;
         }
-        lane.loggedIn = lane.loggedIn || ok || entry;
+        lane.loggedIn = lane.loggedIn || ok || login;
         if (ok) {
             const std::string& directory = lane.put.directory;
             return SendCommands(lane, PutStage::Rename,
@@ -445,6 +445,10 @@ bool CFtpConnection::Connect(const FtpUrl& url, const std::string& user, const s
         if (!m_options.caFile.empty()) curl_easy_setopt(curl, CURLOPT_CAINFO, m_options.caFile.c_str());
     } else if (m_options.activeMode) {
         curl_easy_setopt(curl, CURLOPT_FTPPORT, "-");
+        // This libcurl waits for a transfer's final reply blocking; with the
+        // server connecting back to the other connection meanwhile, that
+        // wait can last the server's whole data timeout: one connection.
+        m_secondRefused = true;
     }
 
     Lane& lane = Idle();

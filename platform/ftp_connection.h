@@ -62,7 +62,8 @@ public:
 
     // PutFile in flight: returns once the file is under way, on this
     // connection or on a second one alongside it where the server lets the
-    // same user log in again (else silently on this one alone). `finished`
+    // same user log in again (else silently on this one alone; always alone
+    // in active mode). `finished`
     // gets the outcome, with the error text of a failure, once the server has
     // answered; it must not hand over files itself.
     using PutFinished = std::function<void(bool ok, const std::string& error)>;
