@@ -2,6 +2,7 @@
 
 #include <curl/curl.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
@@ -17,11 +18,29 @@ void InitCurlOnce() {
     std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
 }
 
-CURL* Handle(void* curl) { return static_cast<CURL*>(curl); }
+// How many sockets libcurl asks to wait on.
+int SocketsToWaitOn(CURLM* multi) {
+    fd_set read, write, error;
+    FD_ZERO(&read);
+    FD_ZERO(&write);
+    FD_ZERO(&error);
+    int highest = -1;
+    if (curl_multi_fdset(multi, &read, &write, &error, &highest) != CURLM_OK) return 0;
+    int count = 0;
+    for (int fd = 0; fd <= highest; ++fd)
+        count += FD_ISSET(fd, &read) || FD_ISSET(fd, &write) || FD_ISSET(fd, &error) ? 1 : 0;
+    return count;
+}
 
 // Owns the command lists of one request.
 struct CommandList {
     curl_slist* list = nullptr;
+    CommandList() = default;
+    CommandList(const CommandList&) = delete;
+    CommandList& operator=(CommandList&& other) noexcept {
+        std::swap(list, other.list);
+        return *this;
+    }
     ~CommandList() { curl_slist_free_all(list); }
     void Add(const std::string& command) { list = curl_slist_append(list, command.c_str()); }
 };
@@ -60,15 +79,66 @@ std::size_t SkipWord(const std::string& s, std::size_t at) {
 
 }  // namespace
 
+// A file handed over: sent as its upload, then renamed in a request of its
+// own and, where either failed, a request that deletes the half-written part.
+struct CFtpConnection::Put {
+    std::string localPath, directory, name;
+    PutFinished finished;
+    std::string PartName() const { return "." + name + ".webquill-part"; }
+};
+
+// One easy handle and the request it carries: this connection's own, or the
+// second connection's.
+struct CFtpConnection::Lane {
+    CURL* curl = nullptr;
+    std::vector<std::string> replies;  // server replies of the current request
+    std::string body;                  // listing text of the current request
+    char errorBuffer[CURL_ERROR_SIZE] = {};
+    bool busy = false;
+    CURLcode result = CURLE_OK;  // of the last request
+    bool loggedIn = false;       // has carried a request through its login
+    bool carrying = false;       // `put` is under way here
+    PutStage stage = PutStage::Upload;
+    Put put;
+    std::FILE* file = nullptr;
+    CommandList commands;
+    std::string error;  // of the failed upload, kept through the clean-up
+
+    explicit Lane(CURL* handle) : curl(handle) {}
+    Lane(const Lane&) = delete;
+    ~Lane() {
+        if (file) std::fclose(file);
+        curl_easy_cleanup(curl);
+    }
+    // Clears what one request set, keeping the connection's own options.
+    void Reset() {
+        curl_easy_setopt(curl, CURLOPT_NOBODY, 0L);
+        curl_easy_setopt(curl, CURLOPT_UPLOAD, 0L);
+        curl_easy_setopt(curl, CURLOPT_CUSTOMREQUEST, nullptr);
+        curl_easy_setopt(curl, CURLOPT_QUOTE, nullptr);
+        curl_easy_setopt(curl, CURLOPT_POSTQUOTE, nullptr);
+        curl_easy_setopt(curl, CURLOPT_READDATA, nullptr);
+        curl_easy_setopt(curl, CURLOPT_SEEKDATA, nullptr);
+        curl_easy_setopt(curl, CURLOPT_FTP_CREATE_MISSING_DIRS, static_cast<long>(CURLFTP_CREATE_DIR_NONE));
+        commands = CommandList();
+    }
+    // The server's own words where it gave a refusal, else the library's.
+    std::string ErrorText() const {
+        for (auto it = replies.rbegin(); it != replies.rend(); ++it)
+            if (it->size() >= 3 && (it->front() == '4' || it->front() == '5')) return *it;
+        return errorBuffer[0] ? errorBuffer : curl_easy_strerror(result);
+    }
+};
+
 struct CFtpConnection::Callbacks {
-    static std::size_t Reply(char* data, std::size_t size, std::size_t count, void* self) {
+    static std::size_t Reply(char* data, std::size_t size, std::size_t count, void* lane) {
         std::string line(data, size * count);
         while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.pop_back();
-        static_cast<CFtpConnection*>(self)->m_replies.push_back(std::move(line));
+        static_cast<Lane*>(lane)->replies.push_back(std::move(line));
         return size * count;
     }
-    static std::size_t Body(char* data, std::size_t size, std::size_t count, void* self) {
-        static_cast<CFtpConnection*>(self)->m_body.append(data, size * count);
+    static std::size_t Body(char* data, std::size_t size, std::size_t count, void* lane) {
+        static_cast<Lane*>(lane)->body.append(data, size * count);
         return size * count;
     }
     static std::size_t Read(char* data, std::size_t size, std::size_t count, void* file) {
@@ -83,6 +153,10 @@ struct CFtpConnection::Callbacks {
         auto* connection = static_cast<CFtpConnection*>(self);
         if (connection->m_options.pumpMessages) connection->m_options.pumpMessages();
         return 0;
+    }
+    static void Attach(Lane& lane) {
+        curl_easy_setopt(lane.curl, CURLOPT_HEADERDATA, &lane);
+        curl_easy_setopt(lane.curl, CURLOPT_WRITEDATA, &lane);
     }
 };
 
@@ -112,61 +186,190 @@ bool ParseFtpUrl(const std::string& text, FtpUrl& url) {
 
 CFtpConnection::CFtpConnection(FtpOptions options) : m_options(std::move(options)) { InitCurlOnce(); }
 
-CFtpConnection::~CFtpConnection() {
-    if (m_multi) curl_multi_cleanup(static_cast<CURLM*>(m_multi));
-    if (m_curl) curl_easy_cleanup(Handle(m_curl));
+CFtpConnection::~CFtpConnection() { Close(); }
+
+// Drops the connections; files still under way end without an outcome.
+void CFtpConnection::Close() {
+    CURLM* multi = static_cast<CURLM*>(m_multi);
+    for (auto& lane : m_lanes)
+        if (lane && lane->busy && multi) curl_multi_remove_handle(multi, lane->curl);
+    if (multi) curl_multi_cleanup(multi);
+    m_multi = nullptr;
+    for (auto& lane : m_lanes) lane.reset();
+    m_waiting.clear();
+    m_madeDirectories.clear();
+    m_secondRefused = false;
+    m_connected = false;
 }
 
-void CFtpConnection::Reset() {
-    CURL* curl = Handle(m_curl);
-    curl_easy_setopt(curl, CURLOPT_NOBODY, 0L);
-    curl_easy_setopt(curl, CURLOPT_UPLOAD, 0L);
-    curl_easy_setopt(curl, CURLOPT_CUSTOMREQUEST, nullptr);
-    curl_easy_setopt(curl, CURLOPT_QUOTE, nullptr);
-    curl_easy_setopt(curl, CURLOPT_POSTQUOTE, nullptr);
-    curl_easy_setopt(curl, CURLOPT_READDATA, nullptr);
-    curl_easy_setopt(curl, CURLOPT_SEEKDATA, nullptr);
-    curl_easy_setopt(curl, CURLOPT_FTP_CREATE_MISSING_DIRS, static_cast<long>(CURLFTP_CREATE_DIR_NONE));
-    m_replies.clear();
-    m_body.clear();
+// This connection's own handle, once every file under way has its outcome.
+CFtpConnection::Lane& CFtpConnection::Idle() {
+    FinishPuts();
+    m_lanes[0]->Reset();
+    return *m_lanes[0];
+}
+
+void CFtpConnection::Start(Lane& lane, const std::string& url) {
+    lane.replies.clear();
+    lane.body.clear();
+    lane.errorBuffer[0] = '\0';
+    curl_easy_setopt(lane.curl, CURLOPT_ERRORBUFFER, lane.errorBuffer);
+    curl_easy_setopt(lane.curl, CURLOPT_URL, url.c_str());
+    lane.busy = true;
+    if (curl_multi_add_handle(static_cast<CURLM*>(m_multi), lane.curl) != CURLM_OK) {
+        lane.result = CURLE_FAILED_INIT;
+        Ended(lane);
+    }
+}
+
+// Drives the requests under way until one ends, or for one short poll. The
+// multi interface with a 1 ms poll: libcurl 7.88 does not always wait on the
+// control connection for a reply on a reused connection (EPSV after a
+// finished upload), and its own perform loop then sleeps a whole second per
+// file. The multi handle keeps the connections between requests.
+void CFtpConnection::Step() {
+    CURLM* multi = static_cast<CURLM*>(m_multi);
+    int running = 0;
+    const bool performed = curl_multi_perform(multi, &running) == CURLM_OK;
+    std::vector<std::pair<CURL*, CURLcode>> ended;
+    int left = 0;
+    while (CURLMsg* message = curl_multi_info_read(multi, &left))
+        if (message->msg == CURLMSG_DONE) ended.emplace_back(message->easy_handle, message->data.result);
+    int busy = 0;
+    for (auto& lane : m_lanes) {
+        if (!lane || !lane->busy) continue;
+        ++busy;
+        const bool reported = std::any_of(ended.begin(), ended.end(), [&](auto& e) { return e.first == lane->curl; });
+        // A multi handle that fails, or loses a request, ends what it carries.
+        if (!reported && (!performed || (running == 0 && ended.empty())))
+            ended.emplace_back(lane->curl, CURLE_FAILED_INIT);
+    }
+    for (const auto& [curl, code] : ended) {
+        Lane& lane = *(m_lanes[0]->curl == curl ? m_lanes[0] : m_lanes[1]);
+        curl_multi_remove_handle(multi, curl);
+        lane.result = code;
+        Ended(lane);
+    }
+    if (!ended.empty()) return;
+    // Between the passive reply and the data connection libcurl has no
+    // socket to wait on and would sit out the whole poll: go on at once.
+    if (!m_pollSkipped && SocketsToWaitOn(multi) < busy) {
+        m_pollSkipped = true;
+        return;
+    }
+    m_pollSkipped = false;
+    curl_multi_poll(multi, nullptr, 0, 1, nullptr);
 }
 
 bool CFtpConnection::Perform(const std::string& url) {
-    CURL* curl = Handle(m_curl);
-    char errorBuffer[CURL_ERROR_SIZE] = {};
-    curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, errorBuffer);
-    curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
-    // The multi interface with a 1 ms poll: libcurl 7.88 does not always wait
-    // on the control connection for a reply on a reused connection (EPSV after
-    // a finished upload), and its own perform loop then sleeps a whole second
-    // per file. The multi handle keeps the connection between requests.
-    CURLM* multi = static_cast<CURLM*>(m_multi);
-    CURLcode code = CURLE_OK;
-    if (curl_multi_add_handle(multi, curl) != CURLM_OK) {
-        code = CURLE_FAILED_INIT;
-    } else {
-        int running = 1;
-        while (running) {
-            if (curl_multi_perform(multi, &running) != CURLM_OK) break;
-            if (running) curl_multi_poll(multi, nullptr, 0, 1, nullptr);
-        }
-        int left = 0;
-        while (CURLMsg* message = curl_multi_info_read(multi, &left))
-            if (message->msg == CURLMSG_DONE && message->easy_handle == curl) code = message->data.result;
-        curl_multi_remove_handle(multi, curl);
-    }
-    curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, nullptr);
-    if (code == CURLE_OK) return true;
-    // The server's own words where it gave a refusal, else the library's.
-    m_lastError.clear();
-    for (auto it = m_replies.rbegin(); it != m_replies.rend(); ++it) {
-        if (it->size() >= 3 && (it->front() == '4' || it->front() == '5')) {
-            m_lastError = *it;
-            break;
-        }
-    }
-    if (m_lastError.empty()) m_lastError = errorBuffer[0] ? errorBuffer : curl_easy_strerror(code);
+    Lane& lane = *m_lanes[0];
+    Start(lane, url);
+    while (lane.busy) Step();
+    if (lane.result == CURLE_OK) return true;
+    m_lastError = lane.ErrorText();
     return false;
+}
+
+void CFtpConnection::Ended(Lane& lane) {
+    lane.busy = false;
+    if (!lane.carrying) return;
+    const bool ok = lane.result == CURLE_OK;
+    switch (lane.stage) {
+    case PutStage::Upload: {
+        std::fclose(lane.file);
+        lane.file = nullptr;
+        const bool login = std::any_of(lane.replies.begin(), lane.replies.end(),
+                                       [](const std::string& reply) { return reply.starts_with("230"); });
+        if (!ok && !login && !lane.loggedIn && &lane == m_lanes[1].get()) {
+            // The server takes no second login for this user: on with one.
+            m_secondRefused = true;
+            lane.carrying = false;
+            m_waiting.push_front(std::move(lane.put));
+            return;
+        }
+        lane.loggedIn = lane.loggedIn || ok || login;
+        if (ok) {
+            const std::string& directory = lane.put.directory;
+            return SendCommands(lane, PutStage::Rename,
+                                {"RNFR " + directory + lane.put.PartName(), "RNTO " + directory + lane.put.name});
+        }
+        break;
+    }
+    case PutStage::Rename:
+        if (ok) return EndPut(lane, true, {});
+        break;
+    case PutStage::Clean:
+        return EndPut(lane, false, lane.error);
+    }
+    // Leave no half-written part behind where the server still listens.
+    lane.error = lane.ErrorText();
+    SendCommands(lane, PutStage::Clean, {"*DELE " + lane.put.directory + lane.put.PartName()});
+}
+
+// Commands ahead of a request that transfers nothing: libcurl runs them
+// without blocking, where commands after a transfer would hold up the other
+// connection until their replies come. They run before the request's change
+// of directory, on whichever connection is free: absolute paths only.
+void CFtpConnection::SendCommands(Lane& lane, PutStage stage, std::initializer_list<std::string> commands) {
+    lane.stage = stage;
+    lane.Reset();
+    for (const std::string& command : commands) lane.commands.Add(command);
+    curl_easy_setopt(lane.curl, CURLOPT_NOBODY, 1L);
+    curl_easy_setopt(lane.curl, CURLOPT_QUOTE, lane.commands.list);
+    Start(lane, UrlFor(lane.put.directory, true));
+}
+
+void CFtpConnection::EndPut(Lane& lane, bool ok, const std::string& error) {
+    lane.carrying = false;
+    const PutFinished finished = std::move(lane.put.finished);
+    if (finished) finished(ok, error);
+}
+
+CFtpConnection::Lane* CFtpConnection::FreeLane() {
+    if (!m_lanes[0]->busy) return m_lanes[0].get();
+    if (m_secondRefused) return nullptr;
+    if (!m_lanes[1]) {
+        // The same login, time limits and TLS rules as this connection's.
+        CURL* copy = curl_easy_duphandle(m_lanes[0]->curl);
+        if (!copy) {
+            m_secondRefused = true;
+            return nullptr;
+        }
+        m_lanes[1] = std::make_unique<Lane>(copy);
+        Callbacks::Attach(*m_lanes[1]);
+    }
+    return m_lanes[1]->busy ? nullptr : m_lanes[1].get();
+}
+
+void CFtpConnection::StartWaiting() {
+    while (!m_waiting.empty()) {
+        Lane* lane = FreeLane();
+        if (!lane) return;
+        lane->put = std::move(m_waiting.front());
+        m_waiting.pop_front();
+        StartPut(*lane);
+    }
+}
+
+void CFtpConnection::StartPut(Lane& lane) {
+    lane.carrying = true;
+    lane.stage = PutStage::Upload;
+    lane.file = std::fopen(lane.put.localPath.c_str(), "rb");
+    long size = -1;
+    if (lane.file && std::fseek(lane.file, 0, SEEK_END) == 0) size = std::ftell(lane.file);
+    if (size < 0 || std::fseek(lane.file, 0, SEEK_SET) != 0) {
+        if (lane.file) std::fclose(lane.file);
+        lane.file = nullptr;
+        return EndPut(lane, false, "Cannot open the local file " + lane.put.localPath);
+    }
+    lane.Reset();
+    CURL* curl = lane.curl;
+    curl_easy_setopt(curl, CURLOPT_UPLOAD, 1L);
+    curl_easy_setopt(curl, CURLOPT_READDATA, lane.file);
+    curl_easy_setopt(curl, CURLOPT_SEEKDATA, lane.file);
+    curl_easy_setopt(curl, CURLOPT_INFILESIZE_LARGE, static_cast<curl_off_t>(size));
+    curl_easy_setopt(curl, CURLOPT_FTP_CREATE_MISSING_DIRS, static_cast<long>(CURLFTP_CREATE_DIR_RETRY));
+    Start(lane, UrlFor(lane.put.directory + lane.put.PartName(), false));
 }
 
 // `path` is absolute; empty components (as in "//dir") are dropped.
@@ -178,7 +381,7 @@ std::string CFtpConnection::UrlFor(const std::string& path, bool directory) cons
         std::size_t end = path.find('/', at);
         if (end == std::string::npos) end = path.size();
         if (end > at) {
-            char* escaped = curl_easy_escape(Handle(m_curl), path.data() + at, static_cast<int>(end - at));
+            char* escaped = curl_easy_escape(m_lanes[0]->curl, path.data() + at, static_cast<int>(end - at));
             if (!first) url += '/';
             url += escaped;
             curl_free(escaped);
@@ -196,17 +399,16 @@ std::string CFtpConnection::Absolute(const std::string& path) const {
 }
 
 bool CFtpConnection::Connect(const FtpUrl& url, const std::string& user, const std::string& password) {
-    if (m_multi) curl_multi_cleanup(static_cast<CURLM*>(m_multi));
-    if (m_curl) curl_easy_cleanup(Handle(m_curl));
-    m_connected = false;
+    Close();
     m_listForm = ListForm::Unknown;
-    m_curl = curl_easy_init();
+    CURL* curl = curl_easy_init();
     m_multi = curl_multi_init();
-    if (!m_curl || !m_multi) {
+    if (!curl || !m_multi) {
+        if (curl) curl_easy_cleanup(curl);
         m_lastError = "Out of memory";
         return false;
     }
-    CURL* curl = Handle(m_curl);
+    m_lanes[0] = std::make_unique<Lane>(curl);
     m_tls = url.scheme == "ftps";
     const std::string host = url.host.find(':') != std::string::npos ? "[" + url.host + "]" : url.host;
     // ftp:// in every case: "ftps://" to libcurl would be implicit TLS, while
@@ -215,9 +417,8 @@ bool CFtpConnection::Connect(const FtpUrl& url, const std::string& user, const s
 
     curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(curl, CURLOPT_HEADERFUNCTION, &Callbacks::Reply);
-    curl_easy_setopt(curl, CURLOPT_HEADERDATA, this);
     curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, &Callbacks::Body);
-    curl_easy_setopt(curl, CURLOPT_WRITEDATA, this);
+    Callbacks::Attach(*m_lanes[0]);
     curl_easy_setopt(curl, CURLOPT_READFUNCTION, &Callbacks::Read);
     curl_easy_setopt(curl, CURLOPT_SEEKFUNCTION, &Callbacks::Seek);
     curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
@@ -244,11 +445,16 @@ bool CFtpConnection::Connect(const FtpUrl& url, const std::string& user, const s
         if (!m_options.caFile.empty()) curl_easy_setopt(curl, CURLOPT_CAINFO, m_options.caFile.c_str());
     } else if (m_options.activeMode) {
         curl_easy_setopt(curl, CURLOPT_FTPPORT, "-");
+        // This libcurl waits for a transfer's final reply blocking; with the
+        // server connecting back to the other connection meanwhile, that
+        // wait can last the server's whole data timeout: one connection.
+        m_secondRefused = true;
     }
 
-    Reset();
+    Lane& lane = Idle();
     curl_easy_setopt(curl, CURLOPT_NOBODY, 1L);
     if (!Perform(m_base + "/")) return false;
+    lane.loggedIn = true;
     const char* entry = nullptr;
     curl_easy_getinfo(curl, CURLINFO_FTP_ENTRY_PATH, &entry);
     m_currentDirectory = entry && *entry ? entry : "/";
@@ -258,16 +464,13 @@ bool CFtpConnection::Connect(const FtpUrl& url, const std::string& user, const s
 
 bool CFtpConnection::ChangeDirectory(const std::string& path) {
     if (!m_connected) return false;
-    Reset();
-    CommandList after;
-    after.Add("PWD");
-    curl_easy_setopt(Handle(m_curl), CURLOPT_NOBODY, 1L);
-    curl_easy_setopt(Handle(m_curl), CURLOPT_POSTQUOTE, after.list);
-    const bool ok = Perform(UrlFor(Absolute(path), true));
-    curl_easy_setopt(Handle(m_curl), CURLOPT_POSTQUOTE, nullptr);
-    if (!ok) return false;
+    Lane& lane = Idle();
+    lane.commands.Add("PWD");
+    curl_easy_setopt(lane.curl, CURLOPT_NOBODY, 1L);
+    curl_easy_setopt(lane.curl, CURLOPT_POSTQUOTE, lane.commands.list);
+    if (!Perform(UrlFor(Absolute(path), true))) return false;
     std::string directory;
-    for (const std::string& reply : m_replies)
+    for (const std::string& reply : lane.replies)
         if (QuotedPath(reply, directory)) m_currentDirectory = directory;
     return true;
 }
@@ -276,25 +479,26 @@ bool CFtpConnection::List(const std::string& directory, std::vector<FtpEntry>& e
     entries.clear();
     if (!m_connected) return false;
     const std::string url = UrlFor(Absolute(directory), true);
-    Reset();
+    Lane& lane = Idle();
     if (m_listForm != ListForm::Plain) {
-        curl_easy_setopt(Handle(m_curl), CURLOPT_CUSTOMREQUEST, "MLSD");
+        curl_easy_setopt(lane.curl, CURLOPT_CUSTOMREQUEST, "MLSD");
         if (Perform(url)) {
             m_listForm = ListForm::Machine;
         } else if (m_listForm == ListForm::Unknown && m_lastError.compare(0, 2, "50") == 0) {
             m_listForm = ListForm::Plain;  // the server knows no MLSD
-            Reset();
+            lane.Reset();
         } else {
             return false;
         }
     }
     if (m_listForm == ListForm::Plain && !Perform(url)) return false;
 
+    const std::string& body = lane.body;
     std::size_t at = 0;
-    while (at < m_body.size()) {
-        std::size_t end = m_body.find('\n', at);
-        if (end == std::string::npos) end = m_body.size();
-        std::string line = m_body.substr(at, end - at);
+    while (at < body.size()) {
+        std::size_t end = body.find('\n', at);
+        if (end == std::string::npos) end = body.size();
+        std::string line = body.substr(at, end - at);
         if (!line.empty() && line.back() == '\r') line.pop_back();
         FtpEntry entry;
         const bool parsed = m_listForm == ListForm::Machine ? ParseMachineListLine(line, entry)
@@ -306,50 +510,46 @@ bool CFtpConnection::List(const std::string& directory, std::vector<FtpEntry>& e
 }
 
 bool CFtpConnection::PutFile(const std::string& localPath, const std::string& remotePath) {
-    if (!m_connected) return false;
-    std::FILE* file = std::fopen(localPath.c_str(), "rb");
-    if (!file) {
-        m_lastError = "Cannot open the local file " + localPath;
-        return false;
-    }
-    std::fseek(file, 0, SEEK_END);
-    const long size = std::ftell(file);
-    std::fseek(file, 0, SEEK_SET);
+    bool sent = false;
+    BeginPut(localPath, remotePath, [&](bool ok, const std::string& error) {
+        sent = ok;
+        if (!ok) m_lastError = error;
+    });
+    FinishPuts();
+    return sent;
+}
 
+void CFtpConnection::BeginPut(const std::string& localPath, const std::string& remotePath, PutFinished finished) {
+    if (!m_connected) return finished(false, "Not connected");
     const std::string absolute = Absolute(remotePath);
     const std::size_t slash = absolute.rfind('/');
-    const std::string directory = absolute.substr(0, slash + 1);
-    const std::string name = absolute.substr(slash + 1);
-    const std::string partName = "." + name + ".webquill-part";
-
-    Reset();
-    CURL* curl = Handle(m_curl);
-    CommandList rename;
-    rename.Add("RNFR " + partName);
-    rename.Add("RNTO " + name);
-    curl_easy_setopt(curl, CURLOPT_UPLOAD, 1L);
-    curl_easy_setopt(curl, CURLOPT_READDATA, file);
-    curl_easy_setopt(curl, CURLOPT_SEEKDATA, file);
-    curl_easy_setopt(curl, CURLOPT_INFILESIZE_LARGE, static_cast<curl_off_t>(size));
-    curl_easy_setopt(curl, CURLOPT_FTP_CREATE_MISSING_DIRS, static_cast<long>(CURLFTP_CREATE_DIR_RETRY));
-    curl_easy_setopt(curl, CURLOPT_POSTQUOTE, rename.list);
-    bool ok = size >= 0 && Perform(UrlFor(directory + partName, false));
-    std::fclose(file);
-    curl_easy_setopt(curl, CURLOPT_POSTQUOTE, nullptr);
-    if (ok) return true;
-
-    // Leave no half-written part behind where the server still listens.
-    const std::string error = m_lastError;
-    Reset();
-    CommandList cleanup;
-    cleanup.Add("*DELE " + partName);
-    curl_easy_setopt(curl, CURLOPT_NOBODY, 1L);
-    curl_easy_setopt(curl, CURLOPT_POSTQUOTE, cleanup.list);
-    Perform(UrlFor(directory, true));
-    curl_easy_setopt(curl, CURLOPT_POSTQUOTE, nullptr);
-    m_lastError = error;
-    return false;
+    Put put{localPath, absolute.substr(0, slash + 1), absolute.substr(slash + 1), std::move(finished)};
+    if (m_madeDirectories.insert(put.directory).second) {
+        // Made once, before either connection needs it; where that fails,
+        // the upload's own reply tells.
+        Lane& lane = Idle();
+        curl_easy_setopt(lane.curl, CURLOPT_NOBODY, 1L);
+        curl_easy_setopt(lane.curl, CURLOPT_FTP_CREATE_MISSING_DIRS, static_cast<long>(CURLFTP_CREATE_DIR_RETRY));
+        Perform(UrlFor(put.directory, true));
+    }
+    m_waiting.push_back(std::move(put));
+    while (!m_waiting.empty()) {
+        StartWaiting();
+        if (!m_waiting.empty()) Step();
+    }
 }
+
+void CFtpConnection::FinishPuts() {
+    for (;;) {
+        StartWaiting();
+        const bool busy = std::any_of(std::begin(m_lanes), std::end(m_lanes),
+                                      [](const std::unique_ptr<Lane>& lane) { return lane && lane->busy; });
+        if (!busy) return;
+        Step();
+    }
+}
+
+int CFtpConnection::PutConnections() const { return m_lanes[1] && m_lanes[1]->loggedIn ? 2 : 1; }
 
 // "type=dir;size=0;modify=...; name with blanks"
 bool ParseMachineListLine(const std::string& line, FtpEntry& entry) {

@@ -4,8 +4,11 @@
 // program talks to libcurl.
 #pragma once
 
+#include <deque>
 #include <functional>
+#include <initializer_list>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -57,6 +60,19 @@ public:
     // the server has confirmed the transfer; a failure leaves the old file.
     bool PutFile(const std::string& localPath, const std::string& remotePath);
 
+    // PutFile in flight: returns once the file is under way, on this
+    // connection or on a second one alongside it where the server lets the
+    // same user log in again (else silently on this one alone; always alone
+    // in active mode). `finished`
+    // gets the outcome, with the error text of a failure, once the server has
+    // answered; it must not hand over files itself.
+    using PutFinished = std::function<void(bool ok, const std::string& error)>;
+    void BeginPut(const std::string& localPath, const std::string& remotePath, PutFinished finished);
+    // Waits until every file handed over has its outcome.
+    void FinishPuts();
+    // How many connections have carried files (1 or 2).
+    int PutConnections() const;
+
     // The server's last error reply, else the library's text.
     const std::string& LastError() const { return m_lastError; }
 
@@ -65,22 +81,40 @@ public:
 
 private:
     enum class ListForm { Unknown, Machine, Plain };
+    // A file goes up, is renamed over the final name, or (after a failure)
+    // has its part deleted.
+    enum class PutStage { Upload, Rename, Clean };
+    struct Lane;
+    struct Put;
+    Lane& Idle();
     bool Perform(const std::string& url);
+    void Start(Lane& lane, const std::string& url);
+    void Step();
+    void Ended(Lane& lane);
+    void StartWaiting();
+    void StartPut(Lane& lane);
+    void SendCommands(Lane& lane, PutStage stage, std::initializer_list<std::string> commands);
+    void EndPut(Lane& lane, bool ok, const std::string& error);
+    Lane* FreeLane();
     std::string UrlFor(const std::string& path, bool directory) const;
     std::string Absolute(const std::string& path) const;
-    void Reset();
+    void Close();
 
     FtpOptions m_options;
-    void* m_curl = nullptr;
-    void* m_multi = nullptr;  // holds the connection between requests
+    // [0] logs in with Connect; [1], the second connection, is made when a
+    // file waits while [0] is busy.
+    std::unique_ptr<Lane> m_lanes[2];
+    bool m_secondRefused = false;
+    bool m_pollSkipped = false;
+    void* m_multi = nullptr;  // holds the connections between requests
     std::string m_base;  // "ftp://host:port"
     bool m_tls = false;
     bool m_connected = false;
     std::string m_currentDirectory;
     std::string m_lastError;
     ListForm m_listForm = ListForm::Unknown;
-    std::vector<std::string> m_replies;  // server replies of the current request
-    std::string m_body;                  // listing text of the current request
+    std::deque<Put> m_waiting;  // handed over, no lane free yet
+    std::set<std::string> m_madeDirectories;
 };
 
 // Listing lines of LIST (Unix or DOS form) and MLSD; exposed for tests.

@@ -1,6 +1,7 @@
 #include "upload_run.h"
 
 #include <cstdio>
+#include <map>
 
 #include "ftp_connection.h"
 #include "file_paths.h"
@@ -94,13 +95,18 @@ UploadResult RunUpload(CFtpConnection& connection, const UploadInputs& inputs, c
 
     CUploadProgress progress(result.total);
     host.ShowProgress(true, 0);
+    // Outcomes come as the server gives them; failures are named in upload order.
+    std::map<int, std::string> failed;
+    int handed = 0;
     auto send = [&](const std::string& local, const std::string& name, const std::string& target) {
         host.ShowMessageCenter("Uploading: " + name);
-        if (connection.PutFile(local, target + name)) {
-            ++result.uploaded;
-        } else {
-            result.failed.push_back(local + ": " + connection.LastError());
-        }
+        connection.BeginPut(local, target + name, [&, local, order = handed++](bool ok, const std::string& error) {
+            if (ok) {
+                ++result.uploaded;
+            } else {
+                failed.emplace(order, local + ": " + error);
+            }
+        });
         host.PumpMessages();
     };
 
@@ -116,14 +122,16 @@ UploadResult RunUpload(CFtpConnection& connection, const UploadInputs& inputs, c
             send(local(inputs.tocName), name, result.targets.toc);
         } else {
             host.ShowBox("TOC file could NOT be uploaded!");
-            result.failed.push_back(inputs.tocName);
+            failed.emplace(handed++, inputs.tocName);
         }
     }
     for (const CImgFile& image : images.Files()) {
         if (progress.AfterHandling()) host.ShowProgress(true, progress.Position());
         send(image.fullPath, image.name, result.targets.images);
     }
+    connection.FinishPuts();
     images.DeleteAll();
+    for (auto& [order, text] : failed) result.failed.push_back(std::move(text));
 
     if (!result.failed.empty()) host.ShowBox(FailureBox(result.failed));
     host.ShowProgress(false, progress.Position());

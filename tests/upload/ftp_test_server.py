@@ -6,6 +6,7 @@ with password "secret", and anonymous, both with full rights in --home.
 --drop TEXT   closes the connection halfway through an upload whose name holds TEXT
 --deny TEXT   refuses uploads whose name holds TEXT
 --stall       never reads uploaded data (a dead transfer)
+--max-connections N  refuses more than N connections at a time ("421")
 --tls DIR     explicit TLS (AUTH TLS) with a certificate for 127.0.0.1 made for
               this run: DIR/server.pem (key and certificate), DIR/ca.pem
 """
@@ -55,6 +56,7 @@ def main():
     parser.add_argument("--deny")
     parser.add_argument("--stall", action="store_true")
     parser.add_argument("--tls")
+    parser.add_argument("--max-connections", type=int, default=0)
     args = parser.parse_args()
 
     authorizer = DummyAuthorizer()
@@ -108,6 +110,7 @@ def main():
         Handler.tls_data_required = True
     config_logging(level=logging.WARNING)
     server = FTPServer(("127.0.0.1", 0), Handler)
+    server.max_cons_per_ip = args.max_connections
     print("PORT %d" % server.address[1], flush=True)
     server.serve_forever(handle_exit=True)
 

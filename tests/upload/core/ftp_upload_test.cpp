@@ -150,8 +150,10 @@ void UploadExampleSite(const std::string& url, const std::string& user, const st
 }
 
 TEST(FtpUpload, WholeSiteArrivesByteForByteThroughThePublishProgram) {
-    CFtpTestServer server;
-    UploadExampleSite(server.HostPort(), "webquill", "", "", server.Home());
+    for (const char* preferences : {"", "FtpActiveMode=1\n"}) {
+        CFtpTestServer server;
+        UploadExampleSite(server.HostPort(), "webquill", "", preferences, server.Home());
+    }
 }
 
 TEST(FtpUpload, WholeSiteOverFtpsToVsftpd) {
@@ -162,33 +164,41 @@ TEST(FtpUpload, WholeSiteOverFtpsToVsftpd) {
     UploadExampleSite("ftps://" + server.HostPort(), "anonymous", "pub/", trusted, server.Home());
 }
 
+// Over two connections, the second carrying the dropped file; and over one
+// where the server refuses a second.
 TEST(FtpUpload, FailedTransfersAreNamedAndLeaveTheOldPage) {
-    CFtpTestServer server({"--drop", "cut", "--deny", "denied"});
-    fs::create_directories(server.Home() / "www");
-    TempDir dir;
-    const std::string page(300000, 'p');
-    for (const char* name : {"a.htm", "cut.htm", "denied.htm", "z.htm"}) dir.Write(name, page);
-    std::ofstream(server.Home() / "www" / "cut.htm") << "old";
+    struct Case { std::vector<std::string> limit; int connections; };
+    for (const Case& c : {Case{{}, 2}, Case{{"--max-connections", "1"}, 1}}) {
+        std::vector<std::string> options = {"--drop", "cut", "--deny", "denied"};
+        options.insert(options.end(), c.limit.begin(), c.limit.end());
+        CFtpTestServer server(options);
+        fs::create_directories(server.Home() / "www");
+        TempDir dir;
+        const std::string page(300000, 'p');
+        for (const char* name : {"a.htm", "cut.htm", "denied.htm", "z.htm"}) dir.Write(name, page);
+        std::ofstream(server.Home() / "www" / "cut.htm") << "old";
 
-    Site site(server.HostPort(), "webquill", "secret");
-    ASSERT_TRUE(site.Connected());
-    UploadInputs inputs;
-    inputs.createdFiles = {"a.htm", "cut.htm", "denied.htm", "gone.htm", "z.htm"};
-    inputs.wwwDirectory = dir.Path().string();
-    inputs.wwwServerDir = "www";
-    const UploadResult result = RunUpload(*site.session.connection, inputs, {"/", "/", "/www", true}, site.host);
-    EXPECT_EQ(site.host.questions, 1);  // answered No: the rule's directories
-    EXPECT_EQ(result.uploaded, 2);
-    ASSERT_EQ(result.failed.size(), 3u);
-    EXPECT_EQ(result.failed[1].rfind(dir.File("denied.htm") + ": 550 Upload denied.", 0), 0u);
-    EXPECT_EQ(site.host.center.back(), "2 / 5 Files Uploaded!");
-    ASSERT_EQ(site.host.boxes.size(), 1u);
-    EXPECT_EQ(site.host.boxes[0].rfind("3 files could NOT be uploaded!\n" + dir.File("cut.htm"), 0), 0u);
-    EXPECT_EQ(ReadFile((server.Home() / "www" / "cut.htm").string()), "old");
-    EXPECT_EQ(ReadFile((server.Home() / "www" / "z.htm").string()), page);
-    std::vector<FtpEntry> entries;
-    ASSERT_TRUE(site.session.connection->List("/www", entries));
-    EXPECT_EQ(Names(entries), (std::vector<std::string>{"f a.htm", "f cut.htm", "f z.htm"}));
+        Site site(server.HostPort(), "webquill", "secret");
+        ASSERT_TRUE(site.Connected());
+        UploadInputs inputs;
+        inputs.createdFiles = {"a.htm", "cut.htm", "denied.htm", "gone.htm", "z.htm"};
+        inputs.wwwDirectory = dir.Path().string();
+        inputs.wwwServerDir = "www";
+        const UploadResult result = RunUpload(*site.session.connection, inputs, {"/", "/", "/www", true}, site.host);
+        EXPECT_EQ(site.session.connection->PutConnections(), c.connections);
+        EXPECT_EQ(site.host.questions, 1);  // answered No: the rule's directories
+        EXPECT_EQ(result.uploaded, 2);
+        ASSERT_EQ(result.failed.size(), 3u);
+        EXPECT_EQ(result.failed[1].rfind(dir.File("denied.htm") + ": 550 Upload denied.", 0), 0u);
+        EXPECT_EQ(site.host.center.back(), "2 / 5 Files Uploaded!");
+        ASSERT_EQ(site.host.boxes.size(), 1u);
+        EXPECT_EQ(site.host.boxes[0].rfind("3 files could NOT be uploaded!\n" + dir.File("cut.htm"), 0), 0u);
+        EXPECT_EQ(ReadFile((server.Home() / "www" / "cut.htm").string()), "old");
+        EXPECT_EQ(ReadFile((server.Home() / "www" / "z.htm").string()), page);
+        std::vector<FtpEntry> entries;
+        ASSERT_TRUE(site.session.connection->List("/www", entries));
+        EXPECT_EQ(Names(entries), (std::vector<std::string>{"f a.htm", "f cut.htm", "f z.htm"}));
+    }
 }
 
 TEST(FtpUpload, DeadTransferEndsInTheLowSpeedLimit) {
