@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "ftp_list_lines.h"
+
 namespace webquill {
 
 // What "parse URL" gives: the scheme, the server and the port (0: none given).
@@ -31,11 +33,6 @@ struct FtpOptions {
     long lowSpeedSeconds = 60;  // a transfer that moves nothing this long fails
     // Drains window messages while the library waits.
     std::function<void()> pumpMessages;
-};
-
-struct FtpEntry {
-    std::string name;
-    bool isDirectory = false;
 };
 
 class CFtpConnection {
@@ -116,9 +113,5 @@ private:
     std::deque<Put> m_waiting;  // handed over, no lane free yet
     std::set<std::string> m_madeDirectories;
 };
-
-// Listing lines of LIST (Unix or DOS form) and MLSD; exposed for tests.
-bool ParseListLine(const std::string& line, FtpEntry& entry);
-bool ParseMachineListLine(const std::string& line, FtpEntry& entry);
 
 }  // namespace webquill
