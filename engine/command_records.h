@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace webquill {
@@ -23,6 +24,42 @@ enum class CommandKind : std::int32_t {
     MakeFile = 6,
 };
 
+// A list that owns its records, in the order they were appended.
+template <typename Record>
+class CRecordList {
+public:
+    Record& Append() { return Append(std::make_unique<Record>()); }
+    Record& Append(std::unique_ptr<Record> record) {
+        m_records.push_back(std::move(record));
+        return *m_records.back();
+    }
+    // Takes a record out of the list; the caller owns it afterwards.
+    std::unique_ptr<Record> TakeAt(std::size_t index) {
+        std::unique_ptr<Record> record = std::move(m_records.at(index));
+        m_records.erase(m_records.begin() + static_cast<std::ptrdiff_t>(index));
+        return record;
+    }
+    // Every record at once, in order; the list is left empty.
+    std::vector<std::unique_ptr<Record>> TakeAll() { return std::exchange(m_records, {}); }
+    void Clear() { m_records.clear(); }
+    bool Empty() const { return m_records.empty(); }
+    std::size_t Size() const { return m_records.size(); }
+    Record& At(std::size_t index) { return *m_records.at(index); }
+    const Record& At(std::size_t index) const { return *m_records.at(index); }
+
+    template <typename F>
+    void ForEach(F&& visit) {
+        for (auto& record : m_records) visit(*record);
+    }
+    template <typename F>
+    void ForEach(F&& visit) const {
+        for (const auto& record : m_records) visit(static_cast<const Record&>(*record));
+    }
+
+protected:
+    std::vector<std::unique_ptr<Record>> m_records;
+};
+
 // One parsed command, or one variable.
 struct CCmdVar {
     std::int32_t commandNumber = -1;
@@ -35,16 +72,8 @@ struct CCmdVar {
     CommandKind kind = CommandKind::None;
 };
 
-class CCmdVarList {
+class CCmdVarList : public CRecordList<CCmdVar> {
 public:
-    CCmdVar& Append();
-    CCmdVar& Append(std::unique_ptr<CCmdVar> record);
-    // Takes a record out of the list; the caller owns it afterwards.
-    std::unique_ptr<CCmdVar> TakeAt(std::size_t index);
-    void Clear();
-    bool Empty() const { return m_records.empty(); }
-    std::size_t Size() const { return m_records.size(); }
-
     // The record holding `number`; the last record when none holds it.
     CCmdVar* FindByCommandNumber(std::int32_t number);
     // The first record named `name`, letters A to Z compared without case.
@@ -53,20 +82,6 @@ public:
     const CCmdVar* FindVariable(std::string_view name) const;
     // The first record of a kind, or none.
     const CCmdVar* FindFirstOfKind(CommandKind kind) const;
-
-    template <typename F>
-    void ForEach(F&& visit) {
-        for (auto& record : m_records) visit(*record);
-    }
-    template <typename F>
-    void ForEach(F&& visit) const {
-        for (const auto& record : m_records) visit(static_cast<const CCmdVar&>(*record));
-    }
-    CCmdVar& At(std::size_t index) { return *m_records.at(index); }
-    const CCmdVar& At(std::size_t index) const { return *m_records.at(index); }
-
-private:
-    std::vector<std::unique_ptr<CCmdVar>> m_records;
 };
 
 // One parsed Wrap command.
@@ -79,28 +94,6 @@ struct CWrapper {
     std::string textAfter;   // inserted just before the end-of-paragraph pattern
 };
 
-class CWrapperList {
-public:
-    CWrapper& Append();
-    CWrapper& Append(std::unique_ptr<CWrapper> record);
-    std::unique_ptr<CWrapper> TakeAt(std::size_t index);
-    void Clear() { m_records.clear(); }
-    bool Empty() const { return m_records.empty(); }
-    std::size_t Size() const { return m_records.size(); }
-    CWrapper& At(std::size_t index) { return *m_records.at(index); }
-    const CWrapper& At(std::size_t index) const { return *m_records.at(index); }
-
-    template <typename F>
-    void ForEach(F&& visit) {
-        for (auto& record : m_records) visit(*record);
-    }
-    template <typename F>
-    void ForEach(F&& visit) const {
-        for (const auto& record : m_records) visit(static_cast<const CWrapper&>(*record));
-    }
-
-private:
-    std::vector<std::unique_ptr<CWrapper>> m_records;
-};
+class CWrapperList : public CRecordList<CWrapper> {};
 
 }  // namespace webquill

@@ -42,13 +42,8 @@ public:
 
     std::int32_t TakeOut(RuleWorkingSet& set) override {
         auto& list = ListOf(set, static_cast<const Record*>(nullptr));
-        // Taken from the back, so that each record moves once.
-        std::vector<std::unique_ptr<Record>> all;
-        all.reserve(list.Size());
-        while (!list.Empty()) all.push_back(list.TakeAt(list.Size() - 1));
-        std::reverse(all.begin(), all.end());
         std::int32_t largest = 0;
-        for (auto& record : all) {
+        for (auto& record : list.TakeAll()) {
             largest = std::max(largest, NumberOf(*record));
             if (Mine(*record)) m_records.push_back(std::move(record));
             else list.Append(std::move(record));
