@@ -19,35 +19,29 @@ bool SameFile(const std::string& a, const std::string& b) {
     std::error_code error;
     return fs::equivalent(a, b, error) && !error;
 }
-
-struct NamedPath {
-    const char* what;
-    std::string path;
-};
 }  // namespace
 
 void CPublishingRun::AlsoWrites(const char* what, std::string path) {
     m_extraOutputs.emplace_back(what, std::move(path));
 }
 
-std::vector<std::pair<const char*, std::string>> CPublishingRun::InputFiles() const {
-    std::vector<std::pair<const char*, std::string>> inputs{{"Rule file", m_doc.ruleFilePath},
-                                                            {"HTML Source File", m_doc.rule.document}};
-    if (m_hasHeader) inputs.emplace_back("Header file", m_doc.rule.headerName);
-    if (m_hasFooter) inputs.emplace_back("Footer file", m_doc.rule.footerName);
-    if (m_hasTocTemplate) inputs.emplace_back("TOC Template file", m_doc.rule.tocTemplate);
+// The rule file is named as the program was given it; every other input, and
+// the outputs the rule file names, mean the rule file's folder.
+std::vector<CPublishingRun::NamedFile> CPublishingRun::InputFiles() const {
+    std::vector<NamedFile> inputs{{"Rule file", m_doc.ruleFilePath, m_doc.ruleFilePath}};
+    const auto add = [&](const char* what, const std::string& named) {
+        inputs.push_back({what, named, RuleRelativePath(m_doc.ruleFilePath, named)});
+    };
+    add("HTML Source File", m_doc.rule.document);
+    if (m_hasHeader) add("Header file", m_doc.rule.headerName);
+    if (m_hasFooter) add("Footer file", m_doc.rule.footerName);
+    if (m_hasTocTemplate) add("TOC Template file", m_doc.rule.tocTemplate);
     return inputs;
 }
 
-// The rule file is named as the program was given it; every other input, and
-// the outputs the rule file names, mean the rule file's folder.
-std::string CPublishingRun::UsedInputPath(const std::pair<const char*, std::string>& input) const {
-    return std::string_view(input.first) == "Rule file" ? input.second : RuleRelativePath(m_doc.ruleFilePath, input.second);
-}
-
 bool CPublishingRun::IsInputFile(const std::string& path) const {
-    for (const auto& input : InputFiles())
-        if (SameFile(path, UsedInputPath(input))) return true;
+    for (const NamedFile& input : InputFiles())
+        if (SameFile(path, input.used)) return true;
     return false;
 }
 
@@ -72,26 +66,22 @@ bool CPublishingRun::IsSeriesPage(const std::string& path) const {
 }
 
 bool CPublishingRun::OutputsSpareInputs() {
-    // Each output as written, and as the run opens it.
-    std::vector<std::pair<std::pair<const char*, std::string>, std::string>> outputs;
-    for (const auto& named : {std::make_pair("Intermediate file", m_doc.rule.intermediateFile),
-                              std::make_pair("TOC file", m_doc.rule.tocName)})
-        outputs.push_back({named, RuleRelativePath(m_doc.ruleFilePath, named.second)});
-    for (const auto& extra : m_extraOutputs) outputs.push_back({extra, extra.second});
-    for (const auto& named : InputFiles()) {
-        const auto& [what, input] = named;
-        const std::string usedInput = UsedInputPath(named);
-        for (const auto& [writtenOutput, usedOutput] : outputs) {
-            const auto& [outputWhat, output] = writtenOutput;
-            if (!SameFile(usedOutput, usedInput)) continue;
-            return HeaderParseFailure((std::string(outputWhat) + " '" + output + "' is the same file as the " +
-                                       what + " '" + input + "'!")
+    std::vector<NamedFile> outputs;
+    for (const auto& [what, named] : {std::make_pair("Intermediate file", m_doc.rule.intermediateFile),
+                                      std::make_pair("TOC file", m_doc.rule.tocName)})
+        outputs.push_back({what, named, RuleRelativePath(m_doc.ruleFilePath, named)});
+    for (const auto& [what, path] : m_extraOutputs) outputs.push_back({what, path, path});
+    for (const NamedFile& input : InputFiles()) {
+        for (const NamedFile& output : outputs) {
+            if (!SameFile(output.used, input.used)) continue;
+            return HeaderParseFailure((std::string(output.what) + " '" + output.named + "' is the same file as the " +
+                                       input.what + " '" + input.named + "'!")
                                           .c_str());
         }
-        if (IsSeriesPage(usedInput))
+        if (IsSeriesPage(input.used))
             return HeaderParseFailure(("A WWW file of the series " + JoinPath(m_doc.rule.wwwDirectory,
                                                                               m_doc.rule.wwwFileName) +
-                                       " is the same file as the " + what + " '" + input + "'!")
+                                       " is the same file as the " + input.what + " '" + input.named + "'!")
                                           .c_str());
     }
     return true;

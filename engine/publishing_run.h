@@ -119,8 +119,14 @@ private:
     bool ReadWwwFileName();
     void ReadExecuteSequence(std::string_view value);
     bool HeaderParseFailure(const char* message);
-    std::vector<std::pair<const char*, std::string>> InputFiles() const;
-    std::string UsedInputPath(const std::pair<const char*, std::string>& input) const;
+    // A file the run reads or writes: what it is, its path as named, and the
+    // path the run opens.
+    struct NamedFile {
+        const char* what;
+        std::string named;
+        std::string used;
+    };
+    std::vector<NamedFile> InputFiles() const;
     bool IsSeriesPage(const std::string& path) const;
     bool OutputsSpareInputs();
     bool RefuseHeaderValue(std::string_view key, const char* reason);
