@@ -113,9 +113,7 @@ CUploadDlg::CUploadDlg(CQuilletDoc& document, QWidget* parent) : QDialog(parent)
     m_password->setText(Shown(rule.userPassword));
 }
 
-CUploadDlg::~CUploadDlg() {
-    while (m_waitCursors > 0) SetWaitCursor(false);
-}
+CUploadDlg::~CUploadDlg() = default;
 
 QString CUploadDlg::MessageCenter() const { return m_messageCenter->text(); }
 
@@ -143,15 +141,7 @@ void CUploadDlg::ShowBox(const std::string& text) {
 
 void CUploadDlg::PumpMessages() { QApplication::processEvents(QEventLoop::ExcludeUserInputEvents); }
 
-void CUploadDlg::SetWaitCursor(bool on) {
-    if (on) {
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-        ++m_waitCursors;
-    } else if (m_waitCursors > 0) {
-        QApplication::restoreOverrideCursor();
-        --m_waitCursors;
-    }
-}
+void CUploadDlg::SetWaitCursor(bool on) { m_waitCursors.Set(on); }
 
 void CUploadDlg::SetConnectedState(bool connected) {
     for (QWidget* w : std::initializer_list<QWidget*>{m_url, m_wwwDir, m_userId, m_password, m_connect, m_prevUrls})

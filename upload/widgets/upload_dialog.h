@@ -7,6 +7,7 @@
 
 #include "ftp_session.h"
 #include "upload_host.h"
+#include "wait_cursor.h"
 
 class QLabel;
 class QLineEdit;
@@ -48,7 +49,7 @@ private:
     FtpSession m_session;
     std::string m_selectedPath;
     bool m_selectionIsDirectory = true;
-    int m_waitCursors = 0;
+    CWaitCursors m_waitCursors;
 
     QLineEdit *m_url, *m_wwwDir, *m_userId, *m_password;
     QPushButton *m_prevUrls, *m_connect, *m_upload, *m_cancel, *m_help;
