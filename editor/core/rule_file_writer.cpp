@@ -46,20 +46,16 @@ std::string Protected(std::string_view text, unsigned trimmed) {
     out.reserve(text.size());
     std::size_t begin = 0;
     std::size_t end = text.size();
+    // Only the outermost break needs the marker: the breaks inside it are no
+    // longer at an end. A lone LF there cannot be said (the marker reads as CR LF).
     if (trimmed & kLeading) {
-        while (begin < end) {
-            if (text.substr(begin, 2) == "\r\n") begin += 2;
-            else if (text[begin] == '\n') begin += 1;
-            else break;
-            out += "!$";
-        }
+        if (text.substr(begin, 2) == "\r\n") begin += 2, out += "!$";
+        else if (begin < end && text[begin] == '\n') begin += 1, out += "!$";
     }
-    std::size_t trailingBreaks = 0;
-    if (trimmed & kTrailing) {
-        while (end > begin && text[end - 1] == '\n') {
-            end -= (end - 1 > begin && text[end - 2] == '\r') ? 2 : 1;
-            ++trailingBreaks;
-        }
+    bool trailingBreak = false;
+    if ((trimmed & kTrailing) && end > begin && text[end - 1] == '\n') {
+        end -= (end - 1 > begin && text[end - 2] == '\r') ? 2 : 1;
+        trailingBreak = true;
     }
     for (std::size_t i = begin; i < end; ++i) {
         const char c = text[i];
@@ -70,7 +66,7 @@ std::string Protected(std::string_view text, unsigned trimmed) {
         }
         out += c;
     }
-    for (std::size_t i = 0; i < trailingBreaks; ++i) out += "!$";
+    if (trailingBreak) out += "!$";
     return out;
 }
 
@@ -92,13 +88,12 @@ void Instance(std::string& out, const CCmdVar& r, const char* every) {
                               (r.newText && r.newText->find("::") != std::string::npos) ||
                               (!out.empty() && out.back() == ':');
     if (instance == 1 && markerInText) {
-        // The last text then ends the line, where the reader trims line breaks.
-        std::size_t trailingBreaks = 0;
-        for (; !out.empty() && out.back() == '\n'; ++trailingBreaks) {
+        // The last text then ends the line, where the reader trims its last line break.
+        if (!out.empty() && out.back() == '\n') {
             out.pop_back();
             if (!out.empty() && out.back() == '\r') out.pop_back();
+            out += "!$";
         }
-        for (std::size_t i = 0; i < trailingBreaks; ++i) out += "!$";
         return;
     }
     out += "::";

@@ -37,11 +37,12 @@ const char* const kGenerated[] = {
     "Replace !$Addendum!with!n!$Delete::4\r\n"
     "MakeTOC  <H2> !...! </H2>!$ \r\nMakeTOC <H3>!...!</H3>\r\nMakeFile !$s!...!e!$\r\n",
     // Wrap in every form: prefix and format, prefix only, a leading group,
-    // no format at all; an LF-only file.
+    // no format at all; an LF-only file, with a lone LF next to a marked
+    // break at a trimmed end.
     "&Header:\nDocument: d.htm\nWWWFileName: /pg\nHeaderName: h.hdr\n&Commands:\n"
     "Wrap <P>!***!X!.!X!.!!...!!$!$!with start!<LI>!end!</LI>!$\n"
     "Wrap <DIV>!***!!...!</DIV>!with start!a\nb!end!c\nWrap !(!rr!)!!...!e!with start!s!end!t\n"
-    "Wrap (X)!...!e!with start!!end!\nWrap C!)!!...!e!with start!!end!\n",
+    "Wrap (X)!...!e!with start!!end!x\n!$\nWrap C!)!!...!e!with start!!end!\nMakeFile !$\ns!...!e\n",
     // Windows-1252 bytes and a file with no command.
     "&Header:\r\nDocument: caf\xe9.htm\r\nWWWFileName: C:\\web\\p\xe1g\r\n&Commands:",
 };
