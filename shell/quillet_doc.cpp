@@ -168,8 +168,10 @@ void CQuilletDoc::WriteRecentFtpRows() {
         m_store.WriteString(kFtpUrlSection, Numbered("FtpUrl", i), row.url);
         m_store.WriteString(kFtpStartDirSection, Numbered("FtpStDir", i), row.startDirectory);
         m_store.WriteString(kFtpUserIdSection, Numbered("FtpUID", i), row.userId);
-        m_store.WriteString(kFtpPasswordSection, Numbered("FtpUPW", i),
-                            BytesAsStoreText(ScramblePassword(row.password)));
+        // A password the scrambling would give back changed is not remembered:
+        // an empty one asks the user again, a changed one fails the login.
+        const std::string& password = IsStorablePassword(row.password) ? row.password : std::string();
+        m_store.WriteString(kFtpPasswordSection, Numbered("FtpUPW", i), BytesAsStoreText(ScramblePassword(password)));
     }
 }
 

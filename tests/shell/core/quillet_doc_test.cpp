@@ -104,7 +104,8 @@ TEST_F(DocTest, RecentRuleFiles) {
 
 // Forty rows keyed by URL and start folder, read up to the first gap. A
 // scrambled password is bytes above 127: they must come back byte for byte;
-// one typed into the store by hand reads as it stands.
+// one typed into the store by hand reads as it stands; one the scrambling
+// cannot give back is not remembered.
 TEST_F(DocTest, FtpRows) {
     Seed("Recent Ftp Urls/FtpUrl", 0, 39, [](int i) { return "ftp" + std::to_string(i); });
     store.WriteString("Recent Ftp Start Dirs", "FtpStDir39", "/www");
@@ -124,6 +125,9 @@ TEST_F(DocTest, FtpRows) {
     EXPECT_EQ(store.ReadString("Recent Ftp Urls", "FtpUrl40"), "");
     EXPECT_EQ(store.ReadString("Recent Ftp UPWs", "FtpUPW2").find("S3cret"), std::string::npos);
     EXPECT_EQ(Row(NewDoc()->recentFtpRows[2]), "ftp5||other|S3cret pass!~ ");
+    doc->AddRecentFtpRow({"ftp9", "", "u", "p\xc3\xa4sse"});  // the scrambling cannot give it back
+    EXPECT_EQ(doc->recentFtpRows[0].password, "p\xc3\xa4sse");
+    EXPECT_EQ(Row(NewDoc()->recentFtpRows[0]), "ftp9||u|");
     store.Remove("Recent Ftp Urls", "FtpUrl1");
     EXPECT_EQ(NewDoc()->recentFtpRows.size(), 1u);
 }
