@@ -33,35 +33,41 @@ cmake --build --preset fuzz -j 2 --target "${targets[@]/%/_fuzz}" || exit 1
 failed=0
 shm=/dev/shm
 [ -d "$shm" ] && [ -w "$shm" ] || shm="${TMPDIR:-/tmp}"
+source_dir="$PWD"
 for target in "${targets[@]}"; do
-  corpus="build-fuzz/corpus/$target"
   findings="build-fuzz/findings/$target"
   rm -rf "$findings"
   mkdir -p "$findings"
-  extra=()
-  launch=()
   if [ "$fixed" -eq 1 ]; then
-    # The same folder name, run date, environment and addresses every time:
-    # each reaches the code under test (addresses through the comparisons the
-    # fuzzer records), and with them what the fuzzer learns. Where the
-    # machine refuses fixed addresses, the run differs a little from here.
+    # Everything the target sees stays the same from one machine and checkout
+    # to the next: the folders and names it is given (it runs inside a folder
+    # of fixed name, through links), the run date, the environment and the
+    # addresses. Each reaches the code under test (addresses through the
+    # comparisons the fuzzer records), and with it what the fuzzer learns.
+    # Where the machine refuses fixed addresses, the run differs a little.
     work="$shm/webquill-fuzz-fixed"
-    rm -rf "$work" && mkdir -p "$work"
-    corpus="$work/corpus"
+    rm -rf "$work" && mkdir -p "$work/corpus" "$work/files" "$work/findings"
+    ln -s "$source_dir/build-fuzz/fuzz/${target}_fuzz" "$work/fuzz"
+    ln -s "$source_dir/fuzz/seeds/$target" "$work/seeds"
+    ln -s "$source_dir/fuzz/webquill.dict" "$work/dict"
     launch=(env -i PATH=/usr/bin:/bin SOURCE_DATE_EPOCH=1000000000 TZ=UTC WEBQUILL_FUZZ_DIR="$work/files")
     setarch "$(uname -m)" -R true 2>/dev/null && launch+=(setarch "$(uname -m)" -R)
-    extra=(-seed=1 -runs="${fixed_runs[$target]}" -reload=0)
+    args=(./fuzz corpus seeds -dict=dict -seed=1 -runs="${fixed_runs[$target]}" -reload=0
+      -max_total_time="$seconds" -artifact_prefix=findings/)
     echo "== fuzzing $target: ${fixed_runs[$target]} inputs from seed 1"
   else
     work="$(mktemp -d "$shm/webquill-fuzz.XXXXXX")"
+    mkdir -p "build-fuzz/corpus/$target" "$work/files" "$work/findings"
     launch=(env WEBQUILL_FUZZ_DIR="$work/files")
+    args=("$source_dir/build-fuzz/fuzz/${target}_fuzz" "$source_dir/build-fuzz/corpus/$target"
+      "$source_dir/fuzz/seeds/$target" -dict="$source_dir/fuzz/webquill.dict" -max_total_time="$seconds"
+      -artifact_prefix="$work/findings/")
     echo "== fuzzing $target for $seconds s"
   fi
-  mkdir -p "$corpus" "$work/files"
-  nice -n 19 "${launch[@]}" "build-fuzz/fuzz/${target}_fuzz" "$corpus" "fuzz/seeds/$target" \
-    -dict=fuzz/webquill.dict -max_total_time="$seconds" -timeout=10 -rss_limit_mb=3072 \
-    -max_len=16384 -print_final_stats=1 -artifact_prefix="$findings/" "${extra[@]}" 2>&1 | tail -n 40
+  (cd "$work" && nice -n 19 "${launch[@]}" "${args[@]}" -timeout=10 \
+    -rss_limit_mb=3072 -max_len=16384 -print_final_stats=1 2>&1) | tail -n 40
   status="${PIPESTATUS[0]}"
+  cp "$work/findings"/* "$findings/" 2>/dev/null
   rm -rf "$work"
   if [ "$status" -ne 0 ]; then
     failed=1
