@@ -97,17 +97,16 @@ void RoundTrip(std::string_view bytes, bool matchCase) {
     const Loaded first("r.rul", bytes, matchCase);
     if (!first.ok) return;
     bool writable = true;
-    first.set.commands.ForEach(
-        [&](const CCmdVar& r) { writable = writable && InstanceWritable(r) && JunctionsWritable(r, matchCase); });
     first.set.commands.ForEach([&](const CCmdVar& r) {
+        writable = writable && InstanceWritable(r) && JunctionsWritable(r, matchCase);
         for (const std::string* text : {&r.firstText, &r.secondText, r.newText ? &*r.newText : nullptr})
             writable = writable && !(text && LoneLfAtAnEnd(*text));
     });
     first.set.wrappers.ForEach([&](const CWrapper& w) {
+        writable = writable && WrapWritable(w);
         for (const std::string* text : {&w.numberPrefix, &w.endOfParagraph, &w.textBefore, &w.textAfter})
             writable = writable && !LoneLfAtAnEnd(*text);
     });
-    first.set.wrappers.ForEach([&](const CWrapper& w) { writable = writable && WrapWritable(w); });
     // Only a printable ASCII password survives its scrambling; the reader finds
     // header keys and section markers anywhere, in values too.
     for (unsigned char c : first.set.header[kUserPwField]) writable = writable && c >= 0x20 && c < 0x7f;

@@ -49,8 +49,8 @@ std::string Protected(std::string_view text, unsigned trimmed) {
     // Only the outermost break needs the marker: the breaks inside it are no
     // longer at an end. A lone LF there cannot be said (the marker reads as CR LF).
     if (trimmed & kLeading) {
-        if (text.substr(begin, 2) == "\r\n") begin += 2, out += "!$";
-        else if (begin < end && text[begin] == '\n') begin += 1, out += "!$";
+        begin = text.starts_with("\r\n") ? 2 : text.starts_with('\n') ? 1 : 0;
+        if (begin > 0) out += "!$";
     }
     bool trailingBreak = false;
     if ((trimmed & kTrailing) && end > begin && text[end - 1] == '\n') {
