@@ -1,7 +1,7 @@
 // webquill: the desktop program.
 #include <csignal>
 
-#include "quillet_app.h"
+#include "ui/shell/quillet_app.h"
 
 int main(int argc, char** argv) {
 #ifdef SIGXFSZ

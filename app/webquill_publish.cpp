@@ -4,11 +4,11 @@
 #include <cstring>
 #include <string>
 
-#include "command_line_upload.h"
-#include "publishing_run.h"
-#include "quillet_doc.h"
-#include "rule_file_tasks.h"
-#include "settings_store.h"
+#include "core/upload/command_line_upload.h"
+#include "engine/publishing_run.h"
+#include "core/shell/quillet_doc.h"
+#include "core/editor/rule_file_tasks.h"
+#include "platform/storage/settings_store.h"
 
 namespace {
 

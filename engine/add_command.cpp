@@ -1,8 +1,8 @@
 // Add: a fixed text inserted before or after chosen occurrences of a pattern.
-#include "pattern_notation.h"
-#include "publishing_run.h"
-#include "string_format.h"
-#include "text_rebuild.h"
+#include "engine/pattern_notation.h"
+#include "engine/publishing_run.h"
+#include "engine/string_format.h"
+#include "engine/text_rebuild.h"
 
 namespace webquill {
 

@@ -4,10 +4,10 @@
 #include <new>
 #include <string_view>
 
-#include "publishing_run.h"
-#include "string_format.h"
-#include "system_date.h"
-#include "text_search.h"
+#include "engine/publishing_run.h"
+#include "engine/string_format.h"
+#include "engine/system_date.h"
+#include "engine/text_search.h"
 
 namespace webquill {
 

@@ -1,6 +1,6 @@
-#include "command_records.h"
+#include "engine/command_records.h"
 
-#include "text_search.h"
+#include "engine/text_search.h"
 
 namespace webquill {
 

@@ -6,9 +6,9 @@
 #include <string_view>
 #include <vector>
 
-#include "publishing_run.h"
-#include "string_format.h"
-#include "text_search.h"
+#include "engine/publishing_run.h"
+#include "engine/string_format.h"
+#include "engine/text_search.h"
 
 namespace webquill {
 

@@ -1,9 +1,9 @@
 // Delete: the stretch from a start pattern to the end of the following end
 // pattern removed, or the start pattern alone without an end pattern.
-#include "pattern_notation.h"
-#include "publishing_run.h"
-#include "string_format.h"
-#include "text_rebuild.h"
+#include "engine/pattern_notation.h"
+#include "engine/publishing_run.h"
+#include "engine/string_format.h"
+#include "engine/text_rebuild.h"
 
 namespace webquill {
 

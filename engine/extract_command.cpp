@@ -2,9 +2,9 @@
 // document and kept as the value of a variable.
 #include <cstring>
 
-#include "pattern_notation.h"
-#include "publishing_run.h"
-#include "string_format.h"
+#include "engine/pattern_notation.h"
+#include "engine/publishing_run.h"
+#include "engine/string_format.h"
 
 namespace webquill {
 

@@ -1,4 +1,4 @@
-#include "file_paths.h"
+#include "engine/file_paths.h"
 
 namespace webquill {
 

@@ -1,11 +1,11 @@
-#include "output_file.h"
+#include "engine/output_file.h"
 
 #include <cstdio>
 #include <filesystem>
 #include <random>
 #include <system_error>
 
-#include "file_paths.h"
+#include "engine/file_paths.h"
 
 namespace webquill {
 

@@ -5,9 +5,9 @@
 #include <string_view>
 #include <system_error>
 
-#include "file_paths.h"
-#include "publishing_run.h"
-#include "rule_paths.h"
+#include "engine/file_paths.h"
+#include "engine/publishing_run.h"
+#include "engine/rule_paths.h"
 
 namespace webquill {
 

@@ -1,4 +1,4 @@
-#include "password_scrambling.h"
+#include "engine/password_scrambling.h"
 
 #include <array>
 

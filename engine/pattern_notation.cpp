@@ -1,4 +1,4 @@
-#include "pattern_notation.h"
+#include "engine/pattern_notation.h"
 
 #include <algorithm>
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "text_search.h"
+#include "engine/text_search.h"
 
 namespace webquill {
 

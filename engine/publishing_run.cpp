@@ -1,16 +1,16 @@
-#include "publishing_run.h"
+#include "engine/publishing_run.h"
 
 #include <cstdio>
 #include <filesystem>
 #include <new>
 #include <system_error>
 
-#include "file_paths.h"
-#include "output_file.h"
-#include "rule_paths.h"
-#include "string_format.h"
-#include "text_rebuild.h"
-#include "text_search.h"
+#include "engine/file_paths.h"
+#include "engine/output_file.h"
+#include "engine/rule_paths.h"
+#include "engine/string_format.h"
+#include "engine/text_rebuild.h"
+#include "engine/text_search.h"
 
 namespace webquill {
 

@@ -11,10 +11,10 @@
 #include <utility>
 #include <vector>
 
-#include "command_records.h"
-#include "run_document.h"
-#include "run_host.h"
-#include "text_search.h"
+#include "engine/command_records.h"
+#include "engine/run_document.h"
+#include "engine/run_host.h"
+#include "engine/text_search.h"
 
 namespace webquill {
 

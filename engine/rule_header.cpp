@@ -2,11 +2,11 @@
 #include <climits>
 #include <string_view>
 
-#include "file_paths.h"
-#include "password_scrambling.h"
-#include "publishing_run.h"
-#include "string_format.h"
-#include "text_search.h"
+#include "engine/file_paths.h"
+#include "engine/password_scrambling.h"
+#include "engine/publishing_run.h"
+#include "engine/string_format.h"
+#include "engine/text_search.h"
 
 namespace webquill {
 

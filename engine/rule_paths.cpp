@@ -1,6 +1,6 @@
-#include "rule_paths.h"
+#include "engine/rule_paths.h"
 
-#include "file_paths.h"
+#include "engine/file_paths.h"
 
 namespace webquill {
 

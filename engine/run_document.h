@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "command_records.h"
+#include "engine/command_records.h"
 
 namespace webquill {
 

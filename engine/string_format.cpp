@@ -1,4 +1,4 @@
-#include "string_format.h"
+#include "engine/string_format.h"
 
 #include <cstdarg>
 #include <cstdio>

@@ -1,9 +1,9 @@
-#include "system_date.h"
+#include "engine/system_date.h"
 
 #include <cerrno>
 #include <cstdlib>
 
-#include "string_format.h"
+#include "engine/string_format.h"
 
 namespace webquill {
 

@@ -3,8 +3,8 @@
 #include <array>
 #include <utility>
 
-#include "output_file.h"
-#include "publishing_run.h"
+#include "engine/output_file.h"
+#include "engine/publishing_run.h"
 
 namespace webquill {
 

@@ -6,11 +6,11 @@
 #include <new>
 #include <system_error>
 
-#include "file_paths.h"
-#include "publishing_run.h"
-#include "rule_paths.h"
-#include "string_format.h"
-#include "text_search.h"
+#include "engine/file_paths.h"
+#include "engine/publishing_run.h"
+#include "engine/rule_paths.h"
+#include "engine/string_format.h"
+#include "engine/text_search.h"
 
 namespace webquill {
 

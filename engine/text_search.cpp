@@ -1,4 +1,4 @@
-#include "text_search.h"
+#include "engine/text_search.h"
 
 #include <algorithm>
 #include <bit>

@@ -1,9 +1,9 @@
 // The table of contents: entries scanned from the working text by the MakeTOC
 // patterns, one WWW file name each, and the TOC file written as a plain list
 // or from the TOC template with its line template repeated per entry.
-#include "output_file.h"
-#include "publishing_run.h"
-#include "rule_paths.h"
+#include "engine/output_file.h"
+#include "engine/publishing_run.h"
+#include "engine/rule_paths.h"
 
 namespace webquill {
 

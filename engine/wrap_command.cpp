@@ -5,10 +5,10 @@
 #include <utility>
 #include <vector>
 
-#include "publishing_run.h"
-#include "string_format.h"
-#include "text_rebuild.h"
-#include "text_search.h"
+#include "engine/publishing_run.h"
+#include "engine/string_format.h"
+#include "engine/text_rebuild.h"
+#include "engine/text_search.h"
 
 namespace webquill {
 

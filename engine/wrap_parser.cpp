@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <string_view>
 
-#include "publishing_run.h"
-#include "text_search.h"
+#include "engine/publishing_run.h"
+#include "engine/text_search.h"
 
 namespace webquill {
 

@@ -1,11 +1,11 @@
 // The output step: the TOC file when one is in use, then the WWW series cut
 // from the working text by the MakeFile patterns, each page framed by the
 // header and footer templates and linked to its neighbours.
-#include "file_paths.h"
-#include "output_file.h"
-#include "publishing_run.h"
-#include "rule_paths.h"
-#include "string_format.h"
+#include "engine/file_paths.h"
+#include "engine/output_file.h"
+#include "engine/publishing_run.h"
+#include "engine/rule_paths.h"
+#include "engine/string_format.h"
 
 namespace webquill {
 

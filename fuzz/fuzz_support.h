@@ -12,7 +12,7 @@
 #include <string_view>
 #include <vector>
 
-#include "run_host.h"
+#include "engine/run_host.h"
 
 namespace webquill::fuzz {
 

@@ -17,7 +17,7 @@ cp -r examples "$work/examples"
 mkdir -p "$work/home" "$work/config/Tessaly"
 export XDG_CONFIG_HOME="$work/config"
 printf '[Preferences]\nImageFileFilter="*.svg"\n' > "$XDG_CONFIG_HOME/Tessaly/Webquill.conf"
-/usr/bin/python3 tests/upload/ftp_test_server.py --home "$work/home" > "$work/port" &
+/usr/bin/python3 tests/core/upload/ftp_test_server.py --home "$work/home" > "$work/port" &
 server_pid=$!
 for _ in $(seq 50); do [ -s "$work/port" ] && break; sleep 0.1; done
 port="$(awk '{print $2}' "$work/port")"

@@ -12,8 +12,8 @@
 #include <type_traits>
 #include <vector>
 
-#include "reference_commands.h"
-#include "test_support.h"
+#include "tests/engine/reference_commands.h"
+#include "tests/engine/test_support.h"
 
 namespace webquill::test {
 namespace {

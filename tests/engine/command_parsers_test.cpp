@@ -5,7 +5,7 @@
 
 #include <memory>
 
-#include "test_support.h"
+#include "tests/engine/test_support.h"
 
 namespace webquill::test {
 namespace {

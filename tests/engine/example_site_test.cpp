@@ -5,8 +5,8 @@
 #include <filesystem>
 #include <set>
 
-#include "test_support.h"
-#include "text_search.h"
+#include "tests/engine/test_support.h"
+#include "engine/text_search.h"
 
 namespace webquill::test {
 namespace {

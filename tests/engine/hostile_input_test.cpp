@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-#include "test_support.h"
+#include "tests/engine/test_support.h"
 
 namespace webquill::test {
 namespace {

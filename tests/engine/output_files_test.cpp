@@ -9,8 +9,8 @@
 #include <functional>
 #include <map>
 
-#include "output_file.h"
-#include "test_support.h"
+#include "engine/output_file.h"
+#include "tests/engine/test_support.h"
 
 namespace webquill::test {
 namespace {

@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <set>
 
-#include "test_support.h"
+#include "tests/engine/test_support.h"
 
 namespace webquill::test {
 namespace {

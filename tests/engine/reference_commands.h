@@ -12,7 +12,7 @@
 #include <optional>
 #include <string>
 
-#include "command_records.h"
+#include "engine/command_records.h"
 
 namespace webquill::reference {
 

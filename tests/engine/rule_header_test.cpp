@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "password_scrambling.h"
-#include "test_support.h"
+#include "engine/password_scrambling.h"
+#include "tests/engine/test_support.h"
 
 namespace webquill::test {
 namespace {

@@ -1,4 +1,4 @@
-#include "test_support.h"
+#include "tests/engine/test_support.h"
 
 #include <sys/wait.h>
 

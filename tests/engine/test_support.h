@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "publishing_run.h"
-#include "run_host.h"
+#include "engine/publishing_run.h"
+#include "engine/run_host.h"
 
 namespace webquill::test {
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "test_support.h"
+#include "tests/engine/test_support.h"
 
 namespace webquill::test {
 namespace {

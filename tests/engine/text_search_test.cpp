@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "password_scrambling.h"
-#include "system_date.h"
-#include "text_search.h"
+#include "engine/password_scrambling.h"
+#include "engine/system_date.h"
+#include "engine/text_search.h"
 
 namespace webquill {
 namespace {

@@ -1,0 +1,68 @@
+#!/usr/bin/env bash
+# Upload of the example site scaled to 2,500 pages to a local FTP server:
+# webquill-publish --upload against lftp's "mirror -R" of the same folder,
+# each into an empty folder of its own on the same server.
+# Usage: bench/core/upload/upload_bench.sh [BUILD_DIR]   (default: build)
+set -euo pipefail
+root="$(cd "$(dirname "$0")/../../.." && pwd)"
+build="$(cd "${1:-$root/build}" && pwd)"
+pages=2500
+work="$(mktemp -d "${TMPDIR:-/tmp}/webquill-upload-bench-XXXXXX")"
+server_pid=""
+cleanup() { [ -n "$server_pid" ] && kill "$server_pid" 2>/dev/null; wait 2>/dev/null; rm -rf "$work"; }
+trap cleanup EXIT
+
+# The example's chapters repeated until the manual makes $pages pages.
+cp -r "$root/examples" "$work/site"
+python3 - "$work/site/manual.htm" "$pages" <<'PY'
+import re, sys
+path, pages = sys.argv[1], int(sys.argv[2])
+text = open(path, encoding="latin-1").read()
+chapters = re.findall(r"<!-- chapter -->.*?<!-- /chapter -->\r?\n", text, re.S)
+start = text.index(chapters[0]); end = text.index(chapters[-1]) + len(chapters[-1])
+body = "".join(chapters[i % len(chapters)] for i in range(pages))
+open(path, "w", encoding="latin-1").write(text[:start] + body + text[end:])
+PY
+mkdir -p "$work/home/quill" "$work/home/lftp" "$work/config/Tessaly"
+printf '[Preferences]\nImageFileFilter="*.svg"\n' > "$work/config/Tessaly/Webquill.conf"
+
+/usr/bin/python3 "$root/tests/core/upload/ftp_test_server.py" --home "$work/home" > "$work/port" &
+server_pid=$!
+for _ in $(seq 50); do [ -s "$work/port" ] && break; sleep 0.1; done
+port="$(awk '{print $2}' "$work/port")"
+sed -i "s|^ExecuteSequence|FtpURL: ftp://127.0.0.1:$port\nUserID: webquill\nUserPW: secret\nWWWServerDir: quill\nTOCServerDir: quill\nExecuteSequence|" \
+  "$work/site/manual.rul"
+sed -i "s|^ImagesServerDir: images|ImagesServerDir: quill/images|" "$work/site/manual.rul"
+
+cd "$work/site"
+XDG_CONFIG_HOME="$work/config" "$build/app/webquill-publish" manual.rul > /dev/null
+cp -r images "$work/out/example/"
+now() { date +%s.%N; }
+# The upload's share runs from "Initiating Connection" to the program's end:
+# the publishing run before it writes 2,500 files and its time swings with
+# the disk far more than the upload's.
+upload="$(XDG_CONFIG_HOME="$work/config" "$build/app/webquill-publish" --upload manual.rul | python3 -c '
+import sys, time
+start, last = None, b""
+for line in iter(sys.stdin.buffer.readline, b""):
+    if start is None and line.startswith(b"Initiating Connection"):
+        start = time.time()
+    last = line.strip()
+print(time.time() - start, last.decode())
+')"
+t3=$(now)
+lftp -e "set cmd:fail-exit yes; mirror -R --no-perms $work/out/example /lftp; quit" \
+  -u webquill,secret "ftp://127.0.0.1:$port" > /dev/null
+t4=$(now)
+
+ours=$(find "$work/home/quill" -type f | wc -l)
+theirs=$(find "$work/home/lftp" -type f | wc -l)
+python3 - "$t3" "$t4" "$ours" "$theirs" $upload <<'PY'
+import sys
+t3, t4 = map(float, sys.argv[1:3])
+upload, sent = float(sys.argv[5]), " ".join(sys.argv[6:])
+lftp = t4 - t3
+print(f"webquill-publish --upload, upload share: {upload:7.2f} s, {sent}, {sys.argv[3]} files on the server")
+print(f"lftp mirror -R:                          {lftp:7.2f} s, {sys.argv[4]} files on the server")
+print(f"upload / lftp:                           {upload / lftp:7.2f}")
+PY

@@ -1,0 +1,85 @@
+# The program's layers from the bottom up. A library belongs to the layer that
+# its folder starts with and may use only libraries of its own layer or below.
+#
+# Every include of the project's own headers names its folder from the top of
+# the tree ("engine/text_search.h"), yet no target sees the whole tree: each
+# library gets an include root of its own in the build folder that holds one
+# link, to its own folder. A target therefore reaches exactly the headers of
+# the libraries it links, and an include of a layer it may not use fails to
+# build.
+set(WEBQUILL_LAYERS engine platform core ui app)
+
+# An include root in the build folder that shows FOLDER (and nothing else) at
+# its own path; the root's folder is returned in OUT.
+function(webquill_include_root out folder)
+  string(REPLACE "/" "_" root_name "${folder}")
+  set(root "${PROJECT_BINARY_DIR}/include-roots/${root_name}")
+  set(link "${root}/${folder}")
+  set(target "${PROJECT_SOURCE_DIR}/${folder}")
+  if(IS_SYMLINK "${link}")
+    file(READ_SYMLINK "${link}" current)
+    if(NOT current STREQUAL target)
+      file(REMOVE "${link}")
+    endif()
+  endif()
+  if(NOT IS_SYMLINK "${link}")
+    get_filename_component(parent "${link}" DIRECTORY)
+    file(MAKE_DIRECTORY "${parent}")
+    file(CREATE_LINK "${target}" "${link}" SYMBOLIC)
+  endif()
+  set(${out} "${root}" PARENT_SCOPE)
+endfunction()
+
+# Fails the configuration when TARGET, of LAYER, is given a library of a layer
+# above it.
+function(webquill_check_uses target layer)
+  list(FIND WEBQUILL_LAYERS "${layer}" rank)
+  if(rank LESS 0)
+    message(FATAL_ERROR "${target}: '${layer}' is not a layer (${WEBQUILL_LAYERS})")
+  endif()
+  foreach(used IN LISTS ARGN)
+    if(TARGET "${used}")
+      get_target_property(used_layer "${used}" WEBQUILL_LAYER)
+      if(used_layer)
+        list(FIND WEBQUILL_LAYERS "${used_layer}" used_rank)
+        if(used_rank GREATER rank)
+          message(FATAL_ERROR "${target} (${layer}) may not use ${used} (${used_layer}): a layer may use only its own and those below it")
+        endif()
+      endif()
+    endif()
+  endforeach()
+endfunction()
+
+# webquill_library(NAME FOLDER folder SOURCES file... [USES target...])
+# A static library of the sources in FOLDER (names relative to it), whose
+# users see its headers as "FOLDER/name.h".
+function(webquill_library name)
+  cmake_parse_arguments(PARSE_ARGV 1 arg "" "FOLDER" "SOURCES;USES")
+  string(REGEX MATCH "^[^/]+" layer "${arg_FOLDER}")
+  webquill_check_uses(${name} "${layer}" ${arg_USES})
+  list(TRANSFORM arg_SOURCES PREPEND "${PROJECT_SOURCE_DIR}/${arg_FOLDER}/")
+  add_library(${name} STATIC ${arg_SOURCES})
+  set_target_properties(${name} PROPERTIES WEBQUILL_LAYER "${layer}")
+  webquill_include_root(root "${arg_FOLDER}")
+  target_include_directories(${name} PUBLIC "${root}")
+  target_link_libraries(${name} PUBLIC ${arg_USES})
+endfunction()
+
+# Gives TARGET (a test, benchmark or fuzz target) the headers of the support
+# FOLDERs it includes, beside those of the libraries it links.
+function(webquill_support_headers target)
+  foreach(folder IN LISTS ARGN)
+    webquill_include_root(root "${folder}")
+    target_include_directories(${target} PRIVATE "${root}")
+  endforeach()
+endfunction()
+
+# webquill_program(NAME SOURCES file... USES target...): one of the programs
+# in app/, the top layer.
+function(webquill_program name)
+  cmake_parse_arguments(PARSE_ARGV 1 arg "" "" "SOURCES;USES")
+  webquill_check_uses(${name} app ${arg_USES})
+  list(TRANSFORM arg_SOURCES PREPEND "${PROJECT_SOURCE_DIR}/app/")
+  add_executable(${name} ${arg_SOURCES})
+  target_link_libraries(${name} PRIVATE ${arg_USES})
+endfunction()

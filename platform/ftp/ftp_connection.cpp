@@ -1,0 +1,545 @@
+#include "platform/ftp/ftp_connection.h"
+
+#include <curl/curl.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <mutex>
+
+namespace webquill {
+
+namespace {
+
+void InitCurlOnce() {
+    static std::once_flag once;
+    std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
+}
+
+// How many sockets libcurl asks to wait on.
+int SocketsToWaitOn(CURLM* multi) {
+    fd_set read, write, error;
+    FD_ZERO(&read);
+    FD_ZERO(&write);
+    FD_ZERO(&error);
+    int highest = -1;
+    if (curl_multi_fdset(multi, &read, &write, &error, &highest) != CURLM_OK) return 0;
+    int count = 0;
+    for (int fd = 0; fd <= highest; ++fd)
+        count += FD_ISSET(fd, &read) || FD_ISSET(fd, &write) || FD_ISSET(fd, &error) ? 1 : 0;
+    return count;
+}
+
+// Owns the command lists of one request.
+struct CommandList {
+    curl_slist* list = nullptr;
+    CommandList() = default;
+    CommandList(const CommandList&) = delete;
+    CommandList& operator=(CommandList&& other) noexcept {
+        std::swap(list, other.list);
+        return *this;
+    }
+    ~CommandList() { curl_slist_free_all(list); }
+    void Add(const std::string& command) { list = curl_slist_append(list, command.c_str()); }
+};
+
+std::string Lower(std::string text) {
+    for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return text;
+}
+
+// The quoted path of a "257" reply.
+bool QuotedPath(const std::string& reply, std::string& path) {
+    const std::size_t open = reply.find('"');
+    if (reply.compare(0, 3, "257") != 0 || open == std::string::npos) return false;
+    path.clear();
+    for (std::size_t i = open + 1; i < reply.size(); ++i) {
+        if (reply[i] != '"') {
+            path += reply[i];
+        } else if (i + 1 < reply.size() && reply[i + 1] == '"') {
+            path += '"';  // a doubled quote stands for one
+            ++i;
+        } else {
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
+// A file handed over: sent as its upload, then renamed in a request of its
+// own and, where either failed, a request that deletes the half-written part.
+struct CFtpConnection::Put {
+    std::string localPath, directory, name;
+    PutFinished finished;
+    std::string PartName() const { return "." + name + ".webquill-part"; }
+};
+
+// One easy handle and the request it carries: this connection's own, or the
+// second connection's.
+struct CFtpConnection::Lane {
+    CURL* curl = nullptr;
+    std::vector<std::string> replies;  // server replies of the current request
+    std::string body;                  // listing text of the current request
+    char errorBuffer[CURL_ERROR_SIZE] = {};
+    bool busy = false;
+    CURLcode result = CURLE_OK;  // of the last request
+    bool loggedIn = false;       // has carried a request through its login
+    bool carrying = false;       // `put` is under way here
+    PutStage stage = PutStage::Upload;
+    Put put;
+    std::FILE* file = nullptr;
+    CommandList commands;
+    std::string error;  // of the failed upload, kept through the clean-up
+
+    explicit Lane(CURL* handle) : curl(handle) {}
+    Lane(const Lane&) = delete;
+    ~Lane() {
+        if (file) std::fclose(file);
+        curl_easy_cleanup(curl);
+    }
+    // Clears what one request set, keeping the connection's own options.
+    void Reset() {
+        curl_easy_setopt(curl, CURLOPT_NOBODY, 0L);
+        curl_easy_setopt(curl, CURLOPT_UPLOAD, 0L);
+        curl_easy_setopt(curl, CURLOPT_CUSTOMREQUEST, nullptr);
+        curl_easy_setopt(curl, CURLOPT_QUOTE, nullptr);
+        curl_easy_setopt(curl, CURLOPT_POSTQUOTE, nullptr);
+        curl_easy_setopt(curl, CURLOPT_READDATA, nullptr);
+        curl_easy_setopt(curl, CURLOPT_SEEKDATA, nullptr);
+        curl_easy_setopt(curl, CURLOPT_FTP_CREATE_MISSING_DIRS, static_cast<long>(CURLFTP_CREATE_DIR_NONE));
+        commands = CommandList();
+    }
+    // The server's own words where it gave a refusal, else the library's.
+    std::string ErrorText() const {
+        for (auto it = replies.rbegin(); it != replies.rend(); ++it)
+            if (it->size() >= 3 && (it->front() == '4' || it->front() == '5')) return *it;
+        return errorBuffer[0] ? errorBuffer : curl_easy_strerror(result);
+    }
+};
+
+struct CFtpConnection::Callbacks {
+    static std::size_t Reply(char* data, std::size_t size, std::size_t count, void* lane) {
+        std::string line(data, size * count);
+        while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.pop_back();
+        static_cast<Lane*>(lane)->replies.push_back(std::move(line));
+        return size * count;
+    }
+    static std::size_t Body(char* data, std::size_t size, std::size_t count, void* lane) {
+        static_cast<Lane*>(lane)->body.append(data, size * count);
+        return size * count;
+    }
+    static std::size_t Read(char* data, std::size_t size, std::size_t count, void* file) {
+        return std::fread(data, size, count, static_cast<std::FILE*>(file));
+    }
+    static int Seek(void* file, curl_off_t offset, int origin) {
+        return std::fseek(static_cast<std::FILE*>(file), static_cast<long>(offset), origin) == 0
+                   ? CURL_SEEKFUNC_OK
+                   : CURL_SEEKFUNC_CANTSEEK;
+    }
+    static int Progress(void* self, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
+        auto* connection = static_cast<CFtpConnection*>(self);
+        if (connection->m_options.pumpMessages) connection->m_options.pumpMessages();
+        return 0;
+    }
+    static void Attach(Lane& lane) {
+        curl_easy_setopt(lane.curl, CURLOPT_HEADERDATA, &lane);
+        curl_easy_setopt(lane.curl, CURLOPT_WRITEDATA, &lane);
+    }
+};
+
+bool ParseFtpUrl(const std::string& text, FtpUrl& url) {
+    InitCurlOnce();
+    CURLU* parsed = curl_url();
+    bool ok = curl_url_set(parsed, CURLUPART_URL, text.c_str(), CURLU_NON_SUPPORT_SCHEME) == CURLUE_OK;
+    char* part = nullptr;
+    if (ok && curl_url_get(parsed, CURLUPART_SCHEME, &part, 0) == CURLUE_OK) {
+        url.scheme = Lower(part);
+        curl_free(part);
+    }
+    if (ok && curl_url_get(parsed, CURLUPART_HOST, &part, 0) == CURLUE_OK) {
+        url.host = part;
+        curl_free(part);
+    } else {
+        url.host.clear();
+    }
+    url.port = 0;
+    if (ok && curl_url_get(parsed, CURLUPART_PORT, &part, 0) == CURLUE_OK) {
+        url.port = std::atoi(part);
+        curl_free(part);
+    }
+    curl_url_cleanup(parsed);
+    return ok;
+}
+
+CFtpConnection::CFtpConnection(FtpOptions options) : m_options(std::move(options)) { InitCurlOnce(); }
+
+CFtpConnection::~CFtpConnection() { Close(); }
+
+// Drops the connections; files still under way end without an outcome.
+void CFtpConnection::Close() {
+    CURLM* multi = static_cast<CURLM*>(m_multi);
+    for (auto& lane : m_lanes)
+        if (lane && lane->busy && multi) curl_multi_remove_handle(multi, lane->curl);
+    if (multi) curl_multi_cleanup(multi);
+    m_multi = nullptr;
+    for (auto& lane : m_lanes) lane.reset();
+    m_waiting.clear();
+    m_madeDirectories.clear();
+    m_secondRefused = false;
+    m_connected = false;
+}
+
+// This connection's own handle, once every file under way has its outcome.
+CFtpConnection::Lane& CFtpConnection::Idle() {
+    FinishPuts();
+    m_lanes[0]->Reset();
+    return *m_lanes[0];
+}
+
+void CFtpConnection::Start(Lane& lane, const std::string& url) {
+    lane.replies.clear();
+    lane.body.clear();
+    lane.errorBuffer[0] = '\0';
+    curl_easy_setopt(lane.curl, CURLOPT_ERRORBUFFER, lane.errorBuffer);
+    curl_easy_setopt(lane.curl, CURLOPT_URL, url.c_str());
+    lane.busy = true;
+    if (curl_multi_add_handle(static_cast<CURLM*>(m_multi), lane.curl) != CURLM_OK) {
+        lane.result = CURLE_FAILED_INIT;
+        Ended(lane);
+    }
+}
+
+// Drives the requests under way until one ends, or for one short poll. The
+// multi interface with a 1 ms poll: libcurl 7.88 does not always wait on the
+// control connection for a reply on a reused connection (EPSV after a
+// finished upload), and its own perform loop then sleeps a whole second per
+// file. The multi handle keeps the connections between requests.
+void CFtpConnection::Step() {
+    CURLM* multi = static_cast<CURLM*>(m_multi);
+    int running = 0;
+    const bool performed = curl_multi_perform(multi, &running) == CURLM_OK;
+    std::vector<std::pair<CURL*, CURLcode>> ended;
+    int left = 0;
+    while (CURLMsg* message = curl_multi_info_read(multi, &left))
+        if (message->msg == CURLMSG_DONE) ended.emplace_back(message->easy_handle, message->data.result);
+    int busy = 0;
+    for (auto& lane : m_lanes) {
+        if (!lane || !lane->busy) continue;
+        ++busy;
+        const bool reported = std::any_of(ended.begin(), ended.end(), [&](auto& e) { return e.first == lane->curl; });
+        // A multi handle that fails, or loses a request, ends what it carries.
+        if (!reported && (!performed || (running == 0 && ended.empty())))
+            ended.emplace_back(lane->curl, CURLE_FAILED_INIT);
+    }
+    for (const auto& [curl, code] : ended) {
+        Lane& lane = *(m_lanes[0]->curl == curl ? m_lanes[0] : m_lanes[1]);
+        curl_multi_remove_handle(multi, curl);
+        lane.result = code;
+        Ended(lane);
+    }
+    if (!ended.empty()) return;
+    // Between the passive reply and the data connection libcurl has no
+    // socket to wait on and would sit out the whole poll: go on at once.
+    if (!m_pollSkipped && SocketsToWaitOn(multi) < busy) {
+        m_pollSkipped = true;
+        return;
+    }
+    m_pollSkipped = false;
+    curl_multi_poll(multi, nullptr, 0, 1, nullptr);
+}
+
+bool CFtpConnection::Perform(const std::string& url) {
+    Lane& lane = *m_lanes[0];
+    Start(lane, url);
+    while (lane.busy) Step();
+    if (lane.result == CURLE_OK) return true;
+    m_lastError = lane.ErrorText();
+    return false;
+}
+
+void CFtpConnection::Ended(Lane& lane) {
+    lane.busy = false;
+    if (!lane.carrying) return;
+    const bool ok = lane.result == CURLE_OK;
+    switch (lane.stage) {
+    case PutStage::Upload: {
+        std::fclose(lane.file);
+        lane.file = nullptr;
+        const bool login = std::any_of(lane.replies.begin(), lane.replies.end(),
+                                       [](const std::string& reply) { return reply.starts_with("230"); });
+        if (!ok && !login && !lane.loggedIn && &lane == m_lanes[1].get()) {
+            // The server takes no second login for this user: on with one.
+            m_secondRefused = true;
+            lane.carrying = false;
+            m_waiting.push_front(std::move(lane.put));
+            return;
+        }
+        lane.loggedIn = lane.loggedIn || ok || login;
+        if (ok) {
+            const std::string& directory = lane.put.directory;
+            return SendCommands(lane, PutStage::Rename,
+                                {"RNFR " + directory + lane.put.PartName(), "RNTO " + directory + lane.put.name});
+        }
+        break;
+    }
+    case PutStage::Rename:
+        if (ok) return EndPut(lane, true, {});
+        break;
+    case PutStage::Clean:
+        return EndPut(lane, false, lane.error);
+    }
+    // Leave no half-written part behind where the server still listens.
+    lane.error = lane.ErrorText();
+    SendCommands(lane, PutStage::Clean, {"*DELE " + lane.put.directory + lane.put.PartName()});
+}
+
+// Commands ahead of a request that transfers nothing: libcurl runs them
+// without blocking, where commands after a transfer would hold up the other
+// connection until their replies come. They run before the request's change
+// of directory, on whichever connection is free: absolute paths only.
+void CFtpConnection::SendCommands(Lane& lane, PutStage stage, std::initializer_list<std::string> commands) {
+    lane.stage = stage;
+    lane.Reset();
+    for (const std::string& command : commands) lane.commands.Add(command);
+    curl_easy_setopt(lane.curl, CURLOPT_NOBODY, 1L);
+    curl_easy_setopt(lane.curl, CURLOPT_QUOTE, lane.commands.list);
+    Start(lane, UrlFor(lane.put.directory, true));
+}
+
+void CFtpConnection::EndPut(Lane& lane, bool ok, const std::string& error) {
+    lane.carrying = false;
+    const PutFinished finished = std::move(lane.put.finished);
+    if (finished) finished(ok, error);
+}
+
+CFtpConnection::Lane* CFtpConnection::FreeLane() {
+    if (!m_lanes[0]->busy) return m_lanes[0].get();
+    if (m_secondRefused) return nullptr;
+    if (!m_lanes[1]) {
+        // The same login, time limits and TLS rules as this connection's.
+        CURL* copy = curl_easy_duphandle(m_lanes[0]->curl);
+        if (!copy) {
+            m_secondRefused = true;
+            return nullptr;
+        }
+        m_lanes[1] = std::make_unique<Lane>(copy);
+        Callbacks::Attach(*m_lanes[1]);
+    }
+    return m_lanes[1]->busy ? nullptr : m_lanes[1].get();
+}
+
+void CFtpConnection::StartWaiting() {
+    while (!m_waiting.empty()) {
+        Lane* lane = FreeLane();
+        if (!lane) return;
+        lane->put = std::move(m_waiting.front());
+        m_waiting.pop_front();
+        StartPut(*lane);
+    }
+}
+
+void CFtpConnection::StartPut(Lane& lane) {
+    lane.carrying = true;
+    lane.stage = PutStage::Upload;
+    lane.file = std::fopen(lane.put.localPath.c_str(), "rb");
+    long size = -1;
+    if (lane.file && std::fseek(lane.file, 0, SEEK_END) == 0) size = std::ftell(lane.file);
+    if (size < 0 || std::fseek(lane.file, 0, SEEK_SET) != 0) {
+        if (lane.file) std::fclose(lane.file);
+        lane.file = nullptr;
+        return EndPut(lane, false, "Cannot open the local file " + lane.put.localPath);
+    }
+    lane.Reset();
+    CURL* curl = lane.curl;
+    curl_easy_setopt(curl, CURLOPT_UPLOAD, 1L);
+    curl_easy_setopt(curl, CURLOPT_READDATA, lane.file);
+    curl_easy_setopt(curl, CURLOPT_SEEKDATA, lane.file);
+    curl_easy_setopt(curl, CURLOPT_INFILESIZE_LARGE, static_cast<curl_off_t>(size));
+    curl_easy_setopt(curl, CURLOPT_FTP_CREATE_MISSING_DIRS, static_cast<long>(CURLFTP_CREATE_DIR_RETRY));
+    Start(lane, UrlFor(lane.put.directory + lane.put.PartName(), false));
+}
+
+// `path` is absolute; empty components (as in "//dir") are dropped.
+std::string CFtpConnection::UrlFor(const std::string& path, bool directory) const {
+    std::string url = m_base + "/%2F";
+    std::size_t at = 0;
+    bool first = true;
+    while (at <= path.size()) {
+        std::size_t end = path.find('/', at);
+        if (end == std::string::npos) end = path.size();
+        if (end > at) {
+            char* escaped = curl_easy_escape(m_lanes[0]->curl, path.data() + at, static_cast<int>(end - at));
+            if (!first) url += '/';
+            url += escaped;
+            curl_free(escaped);
+            first = false;
+        }
+        at = end + 1;
+    }
+    if (directory && !first) url += '/';
+    return url;
+}
+
+std::string CFtpConnection::Absolute(const std::string& path) const {
+    if (!path.empty() && path.front() == '/') return path;
+    return m_currentDirectory + (m_currentDirectory.ends_with('/') ? "" : "/") + path;
+}
+
+bool CFtpConnection::Connect(const FtpUrl& url, const std::string& user, const std::string& password) {
+    Close();
+    m_listForm = ListForm::Unknown;
+    CURL* curl = curl_easy_init();
+    m_multi = curl_multi_init();
+    if (!curl || !m_multi) {
+        if (curl) curl_easy_cleanup(curl);
+        m_lastError = "Out of memory";
+        return false;
+    }
+    m_lanes[0] = std::make_unique<Lane>(curl);
+    m_tls = url.scheme == "ftps";
+    const std::string host = url.host.find(':') != std::string::npos ? "[" + url.host + "]" : url.host;
+    // ftp:// in every case: "ftps://" to libcurl would be implicit TLS, while
+    // our ftps means AUTH TLS on the standard port.
+    m_base = "ftp://" + host + ":" + std::to_string(url.port > 0 ? url.port : 21);
+
+    curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
+    curl_easy_setopt(curl, CURLOPT_HEADERFUNCTION, &Callbacks::Reply);
+    curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, &Callbacks::Body);
+    Callbacks::Attach(*m_lanes[0]);
+    curl_easy_setopt(curl, CURLOPT_READFUNCTION, &Callbacks::Read);
+    curl_easy_setopt(curl, CURLOPT_SEEKFUNCTION, &Callbacks::Seek);
+    curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
+    curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, &Callbacks::Progress);
+    curl_easy_setopt(curl, CURLOPT_XFERINFODATA, this);
+    curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, m_options.connectTimeoutSeconds);
+    curl_easy_setopt(curl, CURLOPT_SERVER_RESPONSE_TIMEOUT, m_options.responseTimeoutSeconds);
+    curl_easy_setopt(curl, CURLOPT_ACCEPTTIMEOUT_MS, m_options.connectTimeoutSeconds * 1000);
+    curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
+    curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, m_options.lowSpeedSeconds);
+    curl_easy_setopt(curl, CURLOPT_TRANSFERTEXT, 0L);
+    if (!user.empty()) {
+        curl_easy_setopt(curl, CURLOPT_USERNAME, user.c_str());
+        curl_easy_setopt(curl, CURLOPT_PASSWORD, password.c_str());
+    }
+    if (m_tls) {
+        curl_easy_setopt(curl, CURLOPT_USE_SSL, static_cast<long>(CURLUSESSL_ALL));
+        // This libcurl cuts uploads short over TLS 1.3, and sends active-mode
+        // data in the clear: TLS 1.2 and passive only.
+        curl_easy_setopt(curl, CURLOPT_SSLVERSION,
+                         static_cast<long>(CURL_SSLVERSION_TLSv1_2) | static_cast<long>(CURL_SSLVERSION_MAX_TLSv1_2));
+        curl_easy_setopt(curl, CURLOPT_SSL_VERIFYPEER, 1L);
+        curl_easy_setopt(curl, CURLOPT_SSL_VERIFYHOST, 2L);
+        if (!m_options.caFile.empty()) curl_easy_setopt(curl, CURLOPT_CAINFO, m_options.caFile.c_str());
+    } else if (m_options.activeMode) {
+        curl_easy_setopt(curl, CURLOPT_FTPPORT, "-");
+        // This libcurl waits for a transfer's final reply blocking; with the
+        // server connecting back to the other connection meanwhile, that
+        // wait can last the server's whole data timeout: one connection.
+        m_secondRefused = true;
+    }
+
+    Lane& lane = Idle();
+    curl_easy_setopt(curl, CURLOPT_NOBODY, 1L);
+    if (!Perform(m_base + "/")) return false;
+    lane.loggedIn = true;
+    const char* entry = nullptr;
+    curl_easy_getinfo(curl, CURLINFO_FTP_ENTRY_PATH, &entry);
+    m_currentDirectory = entry && *entry ? entry : "/";
+    m_connected = true;
+    return true;
+}
+
+bool CFtpConnection::ChangeDirectory(const std::string& path) {
+    if (!m_connected) return false;
+    Lane& lane = Idle();
+    lane.commands.Add("PWD");
+    curl_easy_setopt(lane.curl, CURLOPT_NOBODY, 1L);
+    curl_easy_setopt(lane.curl, CURLOPT_POSTQUOTE, lane.commands.list);
+    if (!Perform(UrlFor(Absolute(path), true))) return false;
+    std::string directory;
+    for (const std::string& reply : lane.replies)
+        if (QuotedPath(reply, directory)) m_currentDirectory = directory;
+    return true;
+}
+
+bool CFtpConnection::List(const std::string& directory, std::vector<FtpEntry>& entries) {
+    entries.clear();
+    if (!m_connected) return false;
+    const std::string url = UrlFor(Absolute(directory), true);
+    Lane& lane = Idle();
+    if (m_listForm != ListForm::Plain) {
+        curl_easy_setopt(lane.curl, CURLOPT_CUSTOMREQUEST, "MLSD");
+        if (Perform(url)) {
+            m_listForm = ListForm::Machine;
+        } else if (m_listForm == ListForm::Unknown && m_lastError.compare(0, 2, "50") == 0) {
+            m_listForm = ListForm::Plain;  // the server knows no MLSD
+            lane.Reset();
+        } else {
+            return false;
+        }
+    }
+    if (m_listForm == ListForm::Plain && !Perform(url)) return false;
+
+    const std::string& body = lane.body;
+    std::size_t at = 0;
+    while (at < body.size()) {
+        std::size_t end = body.find('\n', at);
+        if (end == std::string::npos) end = body.size();
+        std::string line = body.substr(at, end - at);
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        FtpEntry entry;
+        const bool parsed = m_listForm == ListForm::Machine ? ParseMachineListLine(line, entry)
+                                                           : ParseListLine(line, entry);
+        if (parsed && entry.name != "." && entry.name != "..") entries.push_back(std::move(entry));
+        at = end + 1;
+    }
+    return true;
+}
+
+bool CFtpConnection::PutFile(const std::string& localPath, const std::string& remotePath) {
+    bool sent = false;
+    BeginPut(localPath, remotePath, [&](bool ok, const std::string& error) {
+        sent = ok;
+        if (!ok) m_lastError = error;
+    });
+    FinishPuts();
+    return sent;
+}
+
+void CFtpConnection::BeginPut(const std::string& localPath, const std::string& remotePath, PutFinished finished) {
+    if (!m_connected) return finished(false, "Not connected");
+    const std::string absolute = Absolute(remotePath);
+    const std::size_t slash = absolute.rfind('/');
+    Put put{localPath, absolute.substr(0, slash + 1), absolute.substr(slash + 1), std::move(finished)};
+    if (m_madeDirectories.insert(put.directory).second) {
+        // Made once, before either connection needs it; where that fails,
+        // the upload's own reply tells.
+        Lane& lane = Idle();
+        curl_easy_setopt(lane.curl, CURLOPT_NOBODY, 1L);
+        curl_easy_setopt(lane.curl, CURLOPT_FTP_CREATE_MISSING_DIRS, static_cast<long>(CURLFTP_CREATE_DIR_RETRY));
+        Perform(UrlFor(put.directory, true));
+    }
+    m_waiting.push_back(std::move(put));
+    while (!m_waiting.empty()) {
+        StartWaiting();
+        if (!m_waiting.empty()) Step();
+    }
+}
+
+void CFtpConnection::FinishPuts() {
+    for (;;) {
+        StartWaiting();
+        const bool busy = std::any_of(std::begin(m_lanes), std::end(m_lanes),
+                                      [](const std::unique_ptr<Lane>& lane) { return lane && lane->busy; });
+        if (!busy) return;
+        Step();
+    }
+}
+
+int CFtpConnection::PutConnections() const { return m_lanes[1] && m_lanes[1]->loggedIn ? 2 : 1; }
+
+}  // namespace webquill

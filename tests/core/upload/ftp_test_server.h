@@ -1,0 +1,57 @@
+// Real FTP servers for a test on 127.0.0.1 and a free port, each with a
+// home folder of its own, stopped when the object goes.
+#pragma once
+
+#include <string>
+#include <sys/types.h>
+#include <vector>
+
+#include "tests/engine/test_support.h"
+
+namespace webquill::test {
+
+// ftp_test_server.py: user "webquill" (password "secret") and anonymous.
+class CFtpTestServer {
+public:
+    // `options`: the script's fault and TLS options (see the script).
+    explicit CFtpTestServer(const std::vector<std::string>& options = {});
+    ~CFtpTestServer();
+    CFtpTestServer(const CFtpTestServer&) = delete;
+    CFtpTestServer& operator=(const CFtpTestServer&) = delete;
+
+    int Port() const { return m_port; }
+    std::string HostPort() const { return "127.0.0.1:" + std::to_string(m_port); }
+    const std::filesystem::path& Home() const { return m_home.Path(); }
+    // Folder for the TLS files (ca.pem) when started with "--tls".
+    const std::filesystem::path& Files() const { return m_files.Path(); }
+
+private:
+    TempDir m_home, m_files;
+    pid_t m_pid = -1;
+    int m_port = 0;
+};
+
+// vsftpd in the foreground, FTPS only: anonymous uploads into Home() with
+// a certificate for 127.0.0.1 made for this run. Needs root, as vsftpd
+// drops to its own users and locks anonymous sessions into their root.
+class CVsftpdTestServer {
+public:
+    static constexpr const char* kProgram = "/usr/sbin/vsftpd";
+
+    CVsftpdTestServer();
+    ~CVsftpdTestServer();
+    CVsftpdTestServer(const CVsftpdTestServer&) = delete;
+    CVsftpdTestServer& operator=(const CVsftpdTestServer&) = delete;
+
+    std::string HostPort() const { return "127.0.0.1:" + std::to_string(m_port); }
+    // The writable folder "pub" under the anonymous root.
+    std::filesystem::path Home() const { return m_files.Path() / "root" / "pub"; }
+    std::filesystem::path CaFile() const { return m_files.Path() / "ca.pem"; }
+
+private:
+    TempDir m_files;
+    pid_t m_pid = -1;
+    int m_port = 0;
+};
+
+}  // namespace webquill::test

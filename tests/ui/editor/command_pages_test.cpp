@@ -1,0 +1,412 @@
+// The five command pages driven as a user drives them, one sheet per case:
+// the shared design over every kind, then what only Add, Delete and Wrap do.
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTreeWidget>
+
+#include "ui/editor/command_field.h"
+#include "ui/editor/command_pages.h"
+#include "tests/ui/editor_test_support.h"
+#include "ui/editor/my_sheet.h"
+#include "ui/editor/para_formats_dialog.h"
+#include "core/editor/rule_file_writer.h"
+#include "core/editor/rule_working_set.h"
+#include "tests/ui/widget_test_support.h"
+
+using namespace webquill;
+using namespace webquill::test;
+
+namespace {
+
+enum Kind { kAdd, kDelete, kExtract, kReplace, kWrap };
+
+CCommandPage* MakePage(int kind, RuleWorkingSet& set) {
+    switch (kind) {
+        case kAdd: return new CAddCmd(set);
+        case kDelete: return new CDeleteCmd(set);
+        case kExtract: return new CExtractCmd(set);
+        case kReplace: return new CReplaceCmd(set);
+        default: return new CWrapCmd(set);
+    }
+}
+
+// Field values that pass every check of a kind.
+QStringList Valid(int kind) {
+    switch (kind) {
+        case kAdd: return {"<HR>", "<BODY>"};
+        case kDelete: return {"<B>", ""};
+        case kExtract: return {"<T>", "</T>", "Title"};
+        case kReplace: return {"a", "b"};
+        default: return {"<P>", "X.", "</P>", "<LI>", "</LI>"};
+    }
+}
+
+// A page in front of a sheet, over a working set loaded from `commands`,
+// with a second page to turn to.
+struct Harness {
+    RuleWorkingSet set;
+    CScriptedPrompts prompts;
+    CMySheet sheet{QStringLiteral("Sheet")};
+    CCommandPage* page = nullptr;
+
+    explicit Harness(int kind, const QByteArray& commands = QByteArray()) {
+        if (!commands.isEmpty()) {
+            QTemporaryDir dir;
+            const QString rule = dir.filePath(QStringLiteral("t.rul"));
+            WriteWholeFile(rule, "&Header:\r\nDocument: d.htm\r\nWWWFileName: o/p\r\n&Commands:\r\n" + commands);
+            RunDocument doc;
+            doc.ruleFilePath = rule.toStdString();
+            RecordingHost host;
+            if (!LoadWorkingSet(doc, host, set)) qFatal("not loaded: %s", host.shownLines.back().c_str());
+        }
+        page = MakePage(kind, set);
+        sheet.AddPage(page);
+        sheet.AddPage(new CSheetPage(QStringLiteral("Other"), 0));
+        sheet.show();
+        sheet.activateWindow();
+        if (!QTest::qWaitForWindowActive(&sheet)) qFatal("sheet not active");
+    }
+    void Fill(const QStringList& texts) {
+        for (int i = 0; i < texts.size(); ++i) TypeInto(page->Field(i), texts[i]);
+    }
+    void Up() { QTest::keyClick(page->SelectSpin(), Qt::Key_Up); }
+    void Down() { QTest::keyClick(page->SelectSpin(), Qt::Key_Down); }
+    bool Leave() { return sheet.SetActivePage(1); }
+    QString LastMessage() const { return prompts.messages.empty() ? QString() : prompts.messages.back().text; }
+    QString Written() const { return QString::fromStdString(ComposeRuleFile({}, set.commands, set.wrappers)); }
+};
+
+}  // namespace
+
+class CommandPagesTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void FirstRecordCheckWhenSteppingFromAnEmptyPage_data() {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QStringList>("typed");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<int>("focus");
+        const QString add2nd = "before 2nd Add command can be defined!";
+        QTest::newRow("add nothing") << int(kAdd) << QStringList{"", ""}
+                                     << "'Add this NEW text' and 'Document's Text' fields must be defined\n" + add2nd << 0;
+        QTest::newRow("delete end only")
+            << int(kDelete) << QStringList{"", "e"}
+            << QString("'Delete start pattern' field must be defined as a minimum\n"
+                       "before 2nd Delete command can be defined!")
+            << 0;
+        QTest::newRow("replace nothing")
+            << int(kReplace) << QStringList{"", ""}
+            << QString("'Replace existing text' and 'With this text' fields must be defined\n"
+                       "before 2nd Replace command can be defined!")
+            << 0;
+        const QString extract2nd = "before 2nd Extract command can be defined!";
+        QTest::newRow("extract start only")
+            << int(kExtract) << QStringList{"s", "", ""}
+            << "End Extract pattern:' and 'Variable Name:' fields must be defined\n" + extract2nd << 1;
+        QTest::newRow("extract name only")
+            << int(kExtract) << QStringList{"", "", "n"}
+            << "'Start Extract pattern:' and 'End Extract pattern:' fields must be defined\n" + extract2nd << 0;
+        const QString either = "Either a 'Para Prefix:' or 'Para Format ...'";
+        const QString wrap2nd = "before 2nd Wrap command can be defined!";
+        QTest::newRow("wrap patterns only") << int(kWrap) << QStringList{"", "", "e", "i", "a"}
+                                            << either + " fields must be defined " + wrap2nd << 0;
+        QTest::newRow("wrap end only")
+            << int(kWrap) << QStringList{"", "", "e", "", ""}
+            << either + ", 'Insert This Pattern Prior...' and 'Add This Pattern After...'\n"
+                        " fields must be defined " + wrap2nd
+            << 0;
+        QTest::newRow("wrap no after") << int(kWrap) << QStringList{"p", "", "e", "i", ""}
+                                       << "'Add This Pattern After...' field must be defined " + wrap2nd << 4;
+    }
+    void FirstRecordCheckWhenSteppingFromAnEmptyPage() {
+        QFETCH(int, kind);
+        QFETCH(QStringList, typed);
+        QFETCH(QString, message);
+        QFETCH(int, focus);
+        Harness h(kind);
+        h.Fill(typed);
+        h.Up();
+        QCOMPARE(h.prompts.messages.size(), std::size_t(1));
+        QCOMPARE(h.LastMessage(), message);
+        QVERIFY(h.page->Field(focus)->hasFocus());
+        QCOMPARE(h.page->CountField()->text(), QString());
+        // With no command, a required field left empty lets the page go
+        // without making one.
+        QVERIFY(h.Leave());
+        QVERIFY(h.set.commands.Empty() && h.set.wrappers.Empty());
+    }
+
+    void StepAppendDeleteAndGiveBack_data() {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QString>("object");
+        QTest::addColumn<QString>("first");
+        QTest::addColumn<QString>("second");
+        QTest::newRow("add") << int(kAdd) << "Add" << "\r\nAdd <HR>!after!<BODY>::1" << "\r\nAdd <HR>2!after!<BODY>::1";
+        QTest::newRow("delete") << int(kDelete) << "Delete" << "\r\nDelete <B>::1" << "\r\nDelete <B>2::1";
+        QTest::newRow("extract") << int(kExtract) << "Extract" << "\r\nExtract <T>!...!</T>!save as!Title"
+                                 << "\r\nExtract <T>2!...!</T>!save as!Title";
+        QTest::newRow("replace") << int(kReplace) << "Replace" << "\r\nReplace a!with!b::1"
+                                 << "\r\nReplace a2!with!b::1";
+        QTest::newRow("wrap") << int(kWrap) << "Wrap" << "\r\nWrap <P>!***!X!.!!...!</P>!with start!<LI>!end!</LI>"
+                              << "\r\nWrap <P>2!***!X!.!!...!</P>!with start!<LI>!end!</LI>";
+    }
+    void StepAppendDeleteAndGiveBack() {
+        QFETCH(int, kind);
+        QFETCH(QString, object);
+        QFETCH(QString, first);
+        QFETCH(QString, second);
+        // A command of another kind numbered 7: new commands come after it.
+        Harness h(kind, "MakeFile a!...!b\r\nMakeFile a!...!b\r\nMakeFile a!...!b\r\nMakeFile a!...!b\r\n"
+                        "MakeFile a!...!b\r\nMakeFile a!...!b\r\nMakeFile a!...!b\r\n");
+        const QStringList valid = Valid(kind);
+        h.Fill(valid);
+        h.prompts.answers = {PromptAnswer::No};
+        h.Up();
+        QCOMPARE(h.LastMessage(), "Add a new '" + object + " Command'?");
+        QCOMPARE(h.page->CountField()->text(), QStringLiteral("1"));
+        QCOMPARE(h.page->SelectSpin()->value(), 1);
+        QCOMPARE(FieldText(h.page->Field(0)), valid[0]);
+
+        h.prompts.answers = {PromptAnswer::Yes};
+        h.Up();
+        QCOMPARE(h.page->CountField()->text(), QStringLiteral("2"));
+        QCOMPARE(h.page->SelectSpin()->value(), 2);
+        QCOMPARE(FieldText(h.page->Field(0)), QString());
+        if (h.page->InstanceField()) QCOMPARE(h.page->InstanceField()->text(), QStringLiteral("1"));
+        QVERIFY(h.page->Field(0)->hasFocus());
+        QStringList changed = valid;
+        changed[0] += "2";
+        h.Fill(changed);
+        h.Down();
+        QCOMPARE(FieldText(h.page->Field(0)), valid[0]);
+        h.Down();
+        QCOMPARE(h.prompts.beeps, 1);
+        QCOMPARE(h.page->SelectSpin()->value(), 1);
+
+        QVERIFY(h.Leave());
+        const QString written = h.Written();
+        QVERIFY2(written.contains(first + second), qPrintable(written));
+        if (kind == kWrap) QCOMPARE(h.set.wrappers.At(1).wrapNumber, 2);
+        else QCOMPARE(h.set.commands.At(8).commandNumber, 9);
+
+        // Back on the page: the first command again; deleting both leaves
+        // an empty page, and a further Delete only beeps.
+        QVERIFY(h.sheet.SetActivePage(0));
+        QCOMPARE(h.page->CountField()->text(), QStringLiteral("2"));
+        QCOMPARE(FieldText(h.page->Field(0)), valid[0]);
+        h.page->DeleteButton()->click();
+        QCOMPARE(FieldText(h.page->Field(0)), changed[0]);
+        h.page->DeleteButton()->click();
+        QCOMPARE(FieldText(h.page->Field(0)), QString());
+        QCOMPARE(h.page->SelectSpin()->value(), 1);
+        QCOMPARE(h.page->CountField()->text(), QString());
+        h.page->DeleteButton()->click();
+        QCOMPARE(h.prompts.beeps, 2);
+        QVERIFY(h.Leave());
+        QVERIFY(!h.Written().contains(first));
+    }
+
+    void LeavingChecksEveryCommand_data() {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QByteArray>("commands");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<int>("focus");
+        QTest::newRow("add") << int(kAdd) << QByteArray("Add <HR>!after!<BODY>\r\nAdd x!after!\r\n")
+                             << "Error in Add Object 2\n'Document's Text' field cannot be left empty!" << 1;
+        QTest::newRow("delete") << int(kDelete) << QByteArray("Delete <B>\r\nDelete !...!</B>\r\n")
+                                << "Error in Delete Object 2\n'Delete start pattern' field cannot be left empty!" << 0;
+        QTest::newRow("extract") << int(kExtract)
+                                 << QByteArray("Extract <T>!...!</T>!save as!T\r\nExtract <T>!...!!save as!N\r\n")
+                                 << "Error in Extract Object 2\n'End Extract pattern:' field cannot be left empty!" << 1;
+        QTest::newRow("replace") << int(kReplace) << QByteArray("Replace a!with!b\r\nReplace c!with!\r\n")
+                                 << "Error in Replace Object 2\n'With this text' field cannot be left empty!" << 1;
+        QTest::newRow("wrap") << int(kWrap)
+                              << QByteArray("Wrap <P>!***!!...!e!with start!s!end!t\r\n"
+                                            "Wrap !...!e!with start!s!end!t\r\n")
+                              << "Error in Wrap Object 2\nYou MUST define either a 'Para Prefix:' or 'Para Format ...'!"
+                              << 0;
+    }
+    void LeavingChecksEveryCommand() {
+        QFETCH(int, kind);
+        QFETCH(QByteArray, commands);
+        QFETCH(QString, message);
+        QFETCH(int, focus);
+        Harness h(kind, commands);
+        QVERIFY(!h.Leave());
+        QCOMPARE(h.LastMessage(), message);
+        QCOMPARE(h.page->SelectSpin()->value(), 2);
+        QVERIFY(h.page->Field(focus)->hasFocus());
+        // The shown command's own check names no number.
+        const QString own = message.mid(message.indexOf('\n') + 1);
+        QVERIFY(!h.Leave());
+        QCOMPARE(h.LastMessage(), own);
+    }
+
+    void InstanceReading_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<int>("instance");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("blank and trailing letters") << " 12abc" << 12 << "12" << "";
+        QTest::newRow("a") << "a" << 0 << "A" << "";
+        QTest::newRow("A") << "A" << 0 << "A" << "";
+        QTest::newRow("0") << "0" << 0 << "A" << "";
+        QTest::newRow("negative") << "-3" << -1 << "" << "Don't know how to interpret negative Instance numbers!";
+        QTest::newRow("empty") << "" << -1 << "" << "'Instance:' field cannot be left empty!";
+        QTest::newRow("letter") << "x1" << -1 << "" << "First character in Instance field must be A, a, or a digit!";
+    }
+    void InstanceReading() {
+        QFETCH(QString, typed);
+        QFETCH(int, instance);
+        QFETCH(QString, shown);
+        QFETCH(QString, message);
+        // A filled command never stepped to is made when the page is left.
+        Harness h(kDelete);
+        TypeInto(h.page->Field(0), QStringLiteral("<B>"));
+        TypeInto(h.page->InstanceField(), typed);
+        QCOMPARE(h.Leave(), message.isEmpty());
+        if (!message.isEmpty()) {
+            QCOMPARE(h.LastMessage(), message);
+            QVERIFY(h.page->InstanceField()->hasFocus());
+            return;
+        }
+        QCOMPARE(h.set.commands.At(0).instance, instance);
+        QVERIFY(h.sheet.SetActivePage(0));
+        QCOMPARE(h.page->InstanceField()->text(), shown);
+    }
+
+    void LoadedLineBreakShownAndKeptAndBeforeChoice() {
+        Harness h(kDelete, "Delete <B>!...!</B>!$::A\r\n");
+        QCOMPARE(FieldText(h.page->Field(1)), QStringLiteral("</B>!$"));
+        QVERIFY(h.Leave());
+        QCOMPARE(h.set.commands.At(0).secondText, std::string("</B>\r\n"));
+
+        Harness add(kAdd);
+        add.Fill(Valid(kAdd));
+        add.page->BeforeButton()->click();
+        // Ctrl+Enter breaks the line; Enter alone neither does nor ends the sheet.
+        QTest::keyClick(add.page->Field(0), Qt::Key_Return, Qt::ControlModifier);
+        QTest::keyClicks(add.page->Field(0), QStringLiteral("x"));
+        QTest::keyClick(add.page->Field(0), Qt::Key_Return);
+        QVERIFY(add.sheet.isVisible());
+        QVERIFY(add.Leave());
+        QVERIFY(add.Written().contains("\r\nAdd <HR>\r\nx!before!<BODY>::1"));
+    }
+
+    void LaunchStartsTheEditorWithTheDocument() {
+        Harness h(kReplace);
+        h.page->LaunchButton()->click();
+        QVERIFY(h.prompts.started.empty());
+        h.set.editorProgram = "my-editor";
+        h.set.header[kDocumentField] = "manual.htm";
+        h.page->LaunchButton()->click();
+        QCOMPARE(h.prompts.started.size(), std::size_t(1));
+        QCOMPARE(h.prompts.started[0].program, QStringLiteral("my-editor"));
+        QCOMPARE(h.prompts.started[0].arguments, QStringList{"manual.htm"});
+    }
+
+    void AtMostFiveHundredCommands() {
+        Harness h(kReplace, QByteArray("Replace a!with!b\r\n").repeated(CCommandPage::kMaxCommands));
+        h.page->SelectSpin()->stepBy(CCommandPage::kMaxCommands - 1);
+        QCOMPARE(h.page->SelectSpin()->value(), CCommandPage::kMaxCommands);
+        h.prompts.answers = {PromptAnswer::Yes};
+        h.Up();
+        QCOMPARE(h.LastMessage(), QStringLiteral("No more than 500 commands of a kind can be defined!"));
+        QCOMPARE(h.page->CountField()->text(), QStringLiteral("500"));
+    }
+
+    void TextsKeepToTheirLimitsAndCommandsToTheRuleFile() {
+        Harness h(kReplace);
+        auto* find = static_cast<QPlainTextEdit*>(h.page->Field(0));
+        SetFieldText(find, QString(4095, 'a'));
+        ClickInto(find);
+        find->moveCursor(QTextCursor::End);
+        QTest::keyClicks(find, QStringLiteral("b"));
+        QCOMPARE(FieldText(find).size(), 4095);
+        QCOMPARE(h.prompts.beeps, 1);
+        // Both texts fit their fields, but not one command line together.
+        TypeInto(h.page->Field(1), QStringLiteral("with"));
+        QVERIFY(!h.Leave());
+        QCOMPARE(h.LastMessage(), QStringLiteral("Replace command 1 is too long: a command may hold at most 4096 "
+                                                 "characters in the rule file!"));
+        QVERIFY(h.set.commands.Empty());
+        SetFieldText(find, QString(4080, 'a'));
+        QVERIFY(h.Leave());
+    }
+
+    void WrapFormatCheck_data() {
+        QTest::addColumn<QString>("format");
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<QString>("kept");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("blank dropped") << " X." << int(PromptAnswer::No) << "X." << "";
+        QTest::newRow("blank kept") << " X." << int(PromptAnswer::Yes) << " X." << "";
+        QTest::newRow("prefix alone") << "" << 0 << "" << "";
+        QTest::newRow("invalid character")
+            << "X#" << 0 << ""
+            << "Paragraph format contains the character '#' which is NOT a valid format or delimiter character!";
+    }
+    void WrapFormatCheck() {
+        QFETCH(QString, format);
+        QFETCH(int, answer);
+        QFETCH(QString, kept);
+        QFETCH(QString, message);
+        Harness h(kWrap);
+        h.Fill({"<P>", format, "e", "s", "t"});
+        h.prompts.answers = {PromptAnswer(answer)};
+        QCOMPARE(h.Leave(), message.isEmpty());
+        if (!message.isEmpty()) {
+            QCOMPARE(h.LastMessage(), message);
+            QVERIFY(h.page->Field(CWrapCmd::kFormat)->hasFocus());
+            return;
+        }
+        QCOMPARE(FieldText(h.page->Field(CWrapCmd::kFormat)), kept);
+        QCOMPARE(h.set.wrappers.At(0).numberFormat, kept.toStdString());
+    }
+
+    void PreDefinedFormats() {
+        Harness h(kWrap);
+        auto* wrap = static_cast<CWrapCmd*>(h.page);
+        h.Fill({"", "X.", "e", "s", "t"});
+        QStringList seen;  // rows, last example, first heading, widths
+        // Picks `row` (none: -1) and ends with OK, Cancel or a double click.
+        auto pick = [&](int row, const QString& how) {
+            CDialogAnswerer answerer([&](QDialog* dialog) {
+                auto* formats = qobject_cast<CParaFormatsDlg*>(dialog);
+                if (!formats) return false;
+                QTreeWidget* list = formats->List();
+                seen = QStringList{QString::number(list->topLevelItemCount()), list->topLevelItem(25)->text(1),
+                                   list->headerItem()->text(0), QString::number(list->columnWidth(0)),
+                                   QString::number(list->columnWidth(1))};
+                QTreeWidgetItem* item = row >= 0 ? list->topLevelItem(row) : nullptr;
+                if (item) list->scrollToItem(item);
+                if (item) QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(item).center());
+                if (how == "double")
+                    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(item).center());
+                else if (how == "cancel") formats->reject();
+                else if (formats->isVisible()) formats->accept();
+                return true;
+            });
+            wrap->FormatsButton()->click();
+            return FieldText(h.page->Field(CWrapCmd::kFormat));
+        };
+        QCOMPARE(pick(25, "ok"), QStringLiteral("(rrr)"));
+        QCOMPARE(seen.mid(0, 3), QStringList({"26", "(iii), (vii), (xii), (xiv), (xxx), (xlv), (lxv)", "Number Format"}));
+        QVERIFY(qAbs(seen[3].toInt() * 3 - seen[4].toInt()) < 4);
+        QCOMPARE(h.sheet.focusWidget(), h.page->Field(CWrapCmd::kFormat));
+        QCOMPARE(pick(0, "cancel"), QStringLiteral("(rrr)"));
+        QCOMPARE(pick(3, "double"), QStringLiteral("XX."));
+        QCOMPARE(pick(-1, "ok"), QString());
+        QCOMPARE(pick(25, "ok"), QStringLiteral("(rrr)"));
+        QVERIFY(h.Leave());
+        QVERIFY(h.Written().contains("\r\nWrap !(!rrr!)!!...!e!with start!s!end!t"));
+    }
+};
+
+QTEST_MAIN(CommandPagesTest)
+#include "command_pages_test.moc"

@@ -1,0 +1,129 @@
+// The edit cycle as a user goes through it: the file dialog in both modes,
+// the sheet with its tabs, Help, OK and Cancel, and what reaches the disk.
+#include <QComboBox>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "tests/ui/editor_test_support.h"
+#include "platform/desktop/help_viewer.h"
+#include "ui/editor/my_sheet.h"
+#include "ui/editor/publish_dialog.h"
+#include "core/shell/quillet_doc.h"
+#include "ui/editor/rule_editor.h"
+#include "core/editor/rule_file_tasks.h"
+#include "platform/storage/settings_store.h"
+#include "ui/editor/sheet_page.h"
+#include "tests/ui/widget_test_support.h"
+
+using namespace webquill;
+using namespace webquill::test;
+
+class RuleEditorTest : public QObject {
+    Q_OBJECT
+
+    CSettingsStore m_store;
+    QTemporaryDir m_dir;
+
+    QString File(const QString& name) const { return m_dir.filePath(name); }
+
+private slots:
+    void init() { ClearSettingsStore(); }
+
+    void CreateNewThenCancelWritesNothingAndKeepsTheComboText() {
+        CScriptedPrompts prompts;
+        CQuilletDoc doc(m_store);
+        doc.LoadSettings();
+        RecordingHost host;
+        CPublishDlg dialog(doc);
+        dialog.SetRuleEditor([&](QWidget* owner, const QString& text) { return RunRuleEditor(owner, doc, host, text); });
+        dialog.RuleFileCombo()->setEditText(QStringLiteral("typed.rul"));
+        QStringList captions;
+        const int sheets = DriveSheet(
+            [&](CMySheet& sheet) {
+                QCOMPARE(sheet.windowTitle(), QStringLiteral("Rule File Editor - New Rule File"));
+                for (int i = 0; i < sheet.Tabs()->count(); ++i) captions << sheet.Tabs()->tabText(i);
+                sheet.CancelButton()->click();
+            },
+            [&] { dialog.RuleEditorButton()->click(); });
+        QCOMPARE(sheets, 1);
+        QCOMPARE(captions, QStringList({"Header Info", "Replace Commands", "Delete Commands", "Extract Commands",
+                                        "Add Commands", "Wrap Commands", "Execute Order", "Make TOC Command",
+                                        "Make File Command", "Upload Info"}));
+        QCOMPARE(prompts.fileDialogs.size(), std::size_t(1));
+        const FileDialogRequest& open = prompts.fileDialogs[0];
+        QCOMPARE(open.caption, QStringLiteral("'Create New' Builds New or 'Edit Existing' Edits Existing Rule File"));
+        QCOMPARE(open.acceptLabel, QStringLiteral("Edit Existing"));
+        QCOMPARE(open.rejectLabel, QStringLiteral("Create New"));
+        QCOMPARE(open.fileName, QStringLiteral("typed.rul"));
+        QCOMPARE(dialog.RuleFileCombo()->currentText(), QStringLiteral("typed.rul"));
+        QVERIFY(QDir(m_dir.path()).entryList(QDir::Files).isEmpty());
+    }
+
+    void LoadedFileSavedWithEveryCommandAndDontSaveStillRecordsTheFolder() {
+        const QString rule = File(QStringLiteral("site.rul"));
+        QFile::copy(QStringLiteral(WEBQUILL_SOURCE_DIR "/examples/manual.rul"), rule);
+        CScriptedPrompts prompts;
+        CQuilletDoc doc(m_store);
+        doc.LoadSettings();
+        RecordingHost host;
+        auto okOnHelp = [&](CMySheet& sheet) {
+            QCOMPARE(sheet.windowTitle(), QStringLiteral("Editing Rule File - site.rul"));
+            QVERIFY(sheet.SetActivePage(6));
+            sheet.HelpButton()->click();
+            QCOMPARE(CurrentHelpContext(), kHelpExecuteOrder);
+            sheet.OkButton()->click();
+        };
+        const QString saved = File(QStringLiteral("saved.rul"));
+        prompts.chosenFiles = {rule, saved};
+        std::optional<QString> written;
+        QCOMPARE(DriveSheet(okOnHelp, [&] { written = RunRuleEditor(nullptr, doc, host, QString()); }), 1);
+        QCOMPARE(written.value_or(QString()), saved);
+        QCOMPARE(prompts.fileDialogs[1].caption, QStringLiteral("Rule File Save\\Save As"));
+        QCOMPARE(prompts.fileDialogs[1].rejectLabel, QStringLiteral("Don't Save"));
+        QVERIFY(doc.commands.Empty());
+        QVERIFY(!doc.modified);
+
+        // The pages kept every record: the save equals a rewrite of the file.
+        RunDocument plain;
+        plain.ruleFilePath = rule.toStdString();
+        QVERIFY(RewriteRuleFile(plain, host, File(QStringLiteral("again.rul")).toStdString(), nullptr) ==
+                RewriteOutcome::Written);
+        QCOMPARE(ReadWholeFile(saved), ReadWholeFile(File(QStringLiteral("again.rul"))));
+
+        // Don't Save: nothing written, the folder still recorded.
+        QDir().mkdir(File(QStringLiteral("sub")));
+        const QString other = File(QStringLiteral("sub/other.rul"));
+        QFile::copy(rule, other);
+        prompts.chosenFiles = {other};
+        auto okAfterTheFolderMoved = [&](CMySheet& sheet) {
+            m_store.WriteString("Preferences", "LastPath", "elsewhere");
+            sheet.OkButton()->click();
+        };
+        QCOMPARE(DriveSheet(okAfterTheFolderMoved, [&] { written = RunRuleEditor(nullptr, doc, host, QString()); }), 1);
+        QVERIFY(!written);
+        QCOMPARE(QString::fromStdString(m_store.ReadString("Preferences", "LastPath")), File(QStringLiteral("sub")));
+        QCOMPARE(ReadWholeFile(other), ReadWholeFile(rule));
+    }
+
+    void FailedLoadShowsNoSheet() {
+        const QString bad = File(QStringLiteral("bad.rul"));
+        WriteWholeFile(bad, "no header\n");
+        CScriptedPrompts prompts;
+        prompts.chosenFiles = {bad};
+        CQuilletDoc doc(m_store);
+        doc.LoadSettings();
+        RecordingHost host;
+        std::optional<QString> written;
+        QCOMPARE(DriveSheet([](CMySheet& sheet) { sheet.CancelButton()->click(); },
+                            [&] { written = RunRuleEditor(nullptr, doc, host, QString()); }),
+                 0);
+        QVERIFY(!written);
+        QCOMPARE(host.shownLines.back(), std::string("***> No &Header section specified in Rule File!"));
+        QCOMPARE(prompts.fileDialogs.size(), std::size_t(1));
+    }
+};
+
+QTEST_MAIN(RuleEditorTest)
+#include "rule_editor_test.moc"

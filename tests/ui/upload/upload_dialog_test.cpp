@@ -1,0 +1,223 @@
+// The upload dialog, its server tree and the previous-URLs dialog, driven as
+// a user would against a real FTP server.
+#include <QtTest>
+#include <QtWidgets>
+
+#include <filesystem>
+
+#include "tests/core/upload/ftp_test_server.h"
+#include "ui/upload/ftp_tree.h"
+#include "ui/upload/list_ctrl_ex.h"
+#include "ui/upload/prev_urls_dialog.h"
+#include "core/shell/quillet_doc.h"
+#include "platform/storage/settings_store.h"
+#include "ui/upload/upload_dialog.h"
+#include "tests/ui/widget_test_support.h"
+
+using namespace webquill;
+namespace fs = std::filesystem;
+
+namespace {
+
+QTreeWidgetItem* Child(QTreeWidgetItem* item, const QString& text) {
+    for (int i = 0; i < item->childCount(); ++i)
+        if (item->child(i)->text(0) == text) return item->child(i);
+    return nullptr;
+}
+}  // namespace
+
+class UploadDialogTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<test::CScriptedPrompts> m_prompts;
+    std::unique_ptr<test::CFtpTestServer> m_server;
+    std::unique_ptr<test::TempDir> m_local;
+    CSettingsStore m_store;
+    std::unique_ptr<CQuilletDoc> m_doc;
+
+    template <typename T> T* Find(QWidget* dialog, const char* name) {
+        return dialog->findChild<T*>(QString::fromLatin1(name));
+    }
+    void Click(QWidget* dialog, const char* button) { QTest::mouseClick(Find<QPushButton>(dialog, button), Qt::LeftButton); }
+    void Type(QWidget* dialog, const char* edit, const QString& text) {
+        auto* line = Find<QLineEdit>(dialog, edit);
+        line->clear();
+        QTest::keyClicks(line, text);
+    }
+    static void Show(QDialog& dialog) {
+        dialog.show();
+        dialog.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+    }
+    QStringList Asked() const {
+        QStringList texts;
+        for (const auto& m : m_prompts->messages) texts << m.text;
+        return texts;
+    }
+
+private slots:
+    void init() {
+        test::ClearSettingsStore();
+        m_prompts = std::make_unique<test::CScriptedPrompts>();
+        m_prompts->laterAnswer = PromptAnswer::No;
+        m_server = std::make_unique<test::CFtpTestServer>();
+        m_local = std::make_unique<test::TempDir>();
+        fs::create_directories(m_server->Home() / "site" / "www");
+        fs::create_directories(m_server->Home() / "site" / "empty");
+        m_local->Write("site/toc.htm", "toc");
+        m_local->Write("site/p000.htm", "page 0");
+        m_local->Write("site/p001.htm", "page 1");
+        m_doc = std::make_unique<CQuilletDoc>(m_store);
+        m_doc->LoadSettings();
+        m_doc->createdFiles = {"p000.htm", "p001.htm"};
+        m_doc->rule.wwwDirectory = m_local->File("site");
+        m_doc->rule.tocName = m_local->File("site/toc.htm");
+        m_doc->rule.tocServerDir = "site";
+    }
+    void cleanup() {
+        m_doc.reset();
+        m_server.reset();
+        m_prompts.reset();
+    }
+
+    void opensEmptyBeforeARunAndRefusesAnEmptyUrl() {
+        CUploadDlg dialog(*m_doc);
+        Show(dialog);
+        QCOMPARE(dialog.windowTitle(), QStringLiteral("Quillet FTP - Upload Files"));
+        for (const char* edit : {"ftpUrlEdit", "wwwDirEdit", "userIdEdit", "passwordEdit"})
+            QVERIFY(Find<QLineEdit>(&dialog, edit)->text().isEmpty());
+        QCOMPARE(Find<QLineEdit>(&dialog, "passwordEdit")->echoMode(), QLineEdit::Password);
+        QVERIFY(!Find<QPushButton>(&dialog, "uploadButton")->isEnabled());
+        QVERIFY(!Find<QPushButton>(&dialog, "prevUrlsButton")->isEnabled());
+        QVERIFY(Find<QProgressBar>(&dialog, "uploadProgress")->isHidden());
+        QCOMPARE(dialog.MessageCenter(), QStringLiteral("Enter/Select URL, Start Dir, User ID, and Password"));
+        QCOMPARE(dialog.Tree()->topLevelItem(0)->text(0), QStringLiteral("No FTP connection!"));
+        Click(&dialog, "connectButton");
+        QCOMPARE(Asked(), QStringList{"Ftp Site may not be left empty"});
+        QCOMPARE(QApplication::focusWidget(), Find<QLineEdit>(&dialog, "ftpUrlEdit"));
+
+        Type(&dialog, "ftpUrlEdit", "http://" + QString::fromStdString(m_server->HostPort()));
+        Click(&dialog, "connectButton");
+        QCOMPARE(Asked().last(), QStringLiteral("Please enter a valid FTP URL"));
+        QCOMPARE(dialog.MessageCenter(), QStringLiteral("Connection Failed!  Are you connected to the Internet?"));
+        QVERIFY(Find<QPushButton>(&dialog, "connectButton")->isEnabled());
+        QCOMPARE(m_doc->recentFtpRows.size(), 1u);  // remembered all the same
+    }
+
+    // The row moves to the front with the new user; the tree opens along a
+    // path whose second component is missing; listings only on expanding.
+    void connectRemembersTheSiteAndBrowsesTheTree() {
+        const std::string url = m_server->HostPort();
+        m_doc->AddRecentFtpRow({"other", "", "x", "y"});
+        m_doc->AddRecentFtpRow({url, "site/missing", "old", "oldpw"});
+        m_doc->AddRecentFtpRow({"third", "", "", ""});
+        CUploadDlg dialog(*m_doc);
+        Show(dialog);
+        Type(&dialog, "ftpUrlEdit", QString::fromStdString(url));
+        Type(&dialog, "wwwDirEdit", "site/missing");
+        Type(&dialog, "userIdEdit", "webquill");
+        Type(&dialog, "passwordEdit", "secret");
+        Click(&dialog, "connectButton");
+        QVERIFY2(dialog.Session().connection, qPrintable(Asked().join('|')));
+        QCOMPARE(m_doc->recentFtpRows.size(), 3u);
+        QCOMPARE(m_doc->recentFtpRows[0].userId, "webquill");
+        QCOMPARE(m_doc->recentFtpRows[0].password, "secret");
+        QCOMPARE(CSettingsStore().ReadString("Recent Ftp UIDs", "FtpUID0"), "webquill");
+        for (const char* name : {"ftpUrlEdit", "connectButton", "prevUrlsButton"})
+            QVERIFY(!Find<QWidget>(&dialog, name)->isEnabled());
+        QVERIFY(Find<QPushButton>(&dialog, "uploadButton")->isEnabled());
+        QCOMPARE(dialog.MessageCenter(), QString());
+
+        CFtpTreeCtrl* tree = dialog.Tree();
+        QTreeWidgetItem* root = tree->topLevelItem(0);
+        QCOMPARE(root->text(0), QStringLiteral("/"));
+        QTreeWidgetItem* site = Child(root, "site");
+        QVERIFY(site && site->isExpanded() && !Child(site, "www")->isExpanded());
+        QCOMPARE(Child(Child(site, "www"), "1") != nullptr, true);  // placeholder: not listed yet
+
+        QTreeWidgetItem* empty = Child(site, "empty");
+        const int listings = tree->Listings();
+        empty->setExpanded(true);
+        QCOMPARE(empty->childCount(), 0);  // its expand button is gone
+        site->setExpanded(false);
+        QCOMPARE(tree->Listings(), listings + 1);
+        site->setExpanded(true);
+        QCOMPARE(tree->Listings(), listings + 2);
+        tree->setCurrentItem(Child(site, "www"));
+        QCOMPARE(dialog.SelectedPath(), std::string("//site/www"));
+    }
+
+    void uploadIntoTheSelectedDirectoryOrWhereTheRuleSays() {
+        m_doc->rule.ftpUrl = m_server->HostPort();
+        m_doc->rule.wwwServerDir = "site/www";
+        fs::create_directories(m_server->Home() / "elsewhere");
+        test::WriteWholeFile(QString::fromStdString((m_server->Home() / "elsewhere" / "note.txt").string()), "n");
+        for (const bool selectDirectory : {false, true}) {
+            m_prompts->laterAnswer = PromptAnswer::Yes;
+            CUploadDlg dialog(*m_doc);
+            Show(dialog);
+            Click(&dialog, "connectButton");
+            QVERIFY(dialog.Session().connection);
+            QCOMPARE(dialog.Session().wwwStartDirectory, std::string("/site/www"));
+            QTreeWidgetItem* elsewhere = Child(dialog.Tree()->topLevelItem(0), "elsewhere");
+            elsewhere->setExpanded(true);
+            // A file item never brings up the question.
+            dialog.Tree()->setCurrentItem(selectDirectory ? elsewhere : Child(elsewhere, "note.txt"));
+            const std::size_t asked = m_prompts->messages.size();
+            Click(&dialog, "uploadButton");
+            QCOMPARE(m_prompts->messages.size(), asked + (selectDirectory ? 1 : 0));
+            const fs::path pages = m_server->Home() / (selectDirectory ? "elsewhere" : "site/www");
+            const fs::path toc = m_server->Home() / (selectDirectory ? "elsewhere" : "site");
+            QCOMPARE(QString::fromStdString(test::ReadFile((pages / "p001.htm").string())), "page 1");
+            QVERIFY(fs::exists(toc / "toc.htm"));
+            QCOMPARE(dialog.MessageCenter(), QStringLiteral("3 / 3 Files Uploaded!"));
+            QVERIFY(!Find<QPushButton>(&dialog, "uploadButton")->isEnabled());
+            QVERIFY(!Find<QPushButton>(&dialog, "connectButton")->isEnabled());
+            QVERIFY(Find<QProgressBar>(&dialog, "uploadProgress")->isHidden());
+        }
+    }
+
+    void previousUrlsFillTheirOwnRow() {
+        const QString longUrl = "ftp://" + QString(300, 'w') + ".example";
+        m_doc->AddRecentFtpRow({"ftp://same", "/a", "userA", "pwA"});
+        m_doc->AddRecentFtpRow({"ftp://same", "/b", "userB", "pwB"});
+        m_doc->AddRecentFtpRow({longUrl.toStdString(), "", "", ""});
+        CUploadDlg dialog(*m_doc);
+        Show(dialog);
+        int shown = 0;
+        QStringList facts;
+        test::CDialogAnswerer answerer([&](QDialog* d) {
+            auto* prev = qobject_cast<CPrevUrlsDlg*>(d);
+            if (!prev) return false;
+            CListCtrlEx* list = prev->List();
+            if (shown++ == 0) {
+                QTreeWidgetItem* a = list->topLevelItem(2);
+                facts = {prev->windowTitle(), QString::number(list->topLevelItemCount()),
+                         list->headerItem()->text(0), list->headerItem()->text(1),
+                         QString::number(qAbs(list->header()->sectionSize(0) - list->ClientWidth() / 2) <= 1),
+                         QString::number(list->textElideMode() == Qt::ElideRight),
+                         QString::number(list->selectionBehavior() == QAbstractItemView::SelectRows)};
+                const QPoint at = list->visualItemRect(a).center();
+                QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
+                QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
+            } else {
+                prev->accept();  // nothing selected: nothing changes
+            }
+            return true;
+        });
+        Click(&dialog, "prevUrlsButton");
+        QTRY_COMPARE(shown, 1);
+        // Most recent first, two half-width columns, whole rows selected.
+        QCOMPARE(facts, QStringList({"Previous Ftp URLs", "3", "Ftp URL", "Start Directory", "1", "1", "1"}));
+        QCOMPARE(Find<QLineEdit>(&dialog, "userIdEdit")->text(), QStringLiteral("userA"));
+        QCOMPARE(Find<QLineEdit>(&dialog, "wwwDirEdit")->text(), QStringLiteral("/a"));
+        QCOMPARE(Find<QLineEdit>(&dialog, "passwordEdit")->text(), QStringLiteral("pwA"));
+        Click(&dialog, "prevUrlsButton");
+        QTRY_COMPARE(shown, 2);
+        QCOMPARE(Find<QLineEdit>(&dialog, "userIdEdit")->text(), QStringLiteral("userA"));
+        QCOMPARE(dialog.focusWidget(), Find<QLineEdit>(&dialog, "ftpUrlEdit"));
+    }
+};
+
+QTEST_MAIN(UploadDialogTest)
+#include "upload_dialog_test.moc"
