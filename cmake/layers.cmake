@@ -30,29 +30,19 @@ function(webquill_include_root out folder)
   set(${out} "${root}" PARENT_SCOPE)
 endfunction()
 
-# Fails the configuration when TARGET, of LAYER, is given a library of a layer
-# above it.
-function(webquill_check_uses target layer)
-  list(FIND WEBQUILL_LAYERS "${layer}" rank)
-  if(rank LESS 0)
-    message(FATAL_ERROR "${target}: '${layer}' is not a layer (${WEBQUILL_LAYERS})")
-  endif()
+# Files TARGET under LAYER and links it with USED (of SCOPE). The project's
+# libraries are defined from the bottom up, so one that is not defined yet
+# stands above (or is misspelt); that it stands no higher than LAYER is
+# checked by webquill_check_layers() once every layer is defined.
+function(webquill_layer_target target layer scope)
   foreach(used IN LISTS ARGN)
-    # The project's libraries are defined from the bottom up, so one that is
-    # not defined yet stands above (or is misspelt).
     if(used MATCHES "^webquill_" AND NOT TARGET "${used}")
       message(FATAL_ERROR "${target} (${layer}) uses ${used}, which is not defined before it: a layer may use only its own and those below it")
     endif()
-    if(TARGET "${used}")
-      get_target_property(used_layer "${used}" WEBQUILL_LAYER)
-      if(used_layer)
-        list(FIND WEBQUILL_LAYERS "${used_layer}" used_rank)
-        if(used_rank GREATER rank)
-          message(FATAL_ERROR "${target} (${layer}) may not use ${used} (${used_layer}): a layer may use only its own and those below it")
-        endif()
-      endif()
-    endif()
   endforeach()
+  set_target_properties(${target} PROPERTIES WEBQUILL_LAYER "${layer}")
+  set_property(GLOBAL APPEND PROPERTY WEBQUILL_TARGETS ${target})
+  target_link_libraries(${target} ${scope} ${ARGN})
 endfunction()
 
 # webquill_library(NAME FOLDER folder SOURCES file... [USES target...])
@@ -60,15 +50,12 @@ endfunction()
 # users see its headers as "FOLDER/name.h".
 function(webquill_library name)
   cmake_parse_arguments(PARSE_ARGV 1 arg "" "FOLDER" "SOURCES;USES")
-  string(REGEX MATCH "^[^/]+" layer "${arg_FOLDER}")
-  webquill_check_uses(${name} "${layer}" ${arg_USES})
   list(TRANSFORM arg_SOURCES PREPEND "${PROJECT_SOURCE_DIR}/${arg_FOLDER}/")
   add_library(${name} STATIC ${arg_SOURCES})
-  set_target_properties(${name} PROPERTIES WEBQUILL_LAYER "${layer}")
-  set_property(GLOBAL APPEND PROPERTY WEBQUILL_TARGETS ${name})
   webquill_include_root(root "${arg_FOLDER}")
   target_include_directories(${name} PUBLIC "${root}")
-  target_link_libraries(${name} PUBLIC ${arg_USES})
+  string(REGEX MATCH "^[^/]+" layer "${arg_FOLDER}")
+  webquill_layer_target(${name} "${layer}" PUBLIC ${arg_USES})
 endfunction()
 
 # Gives TARGET (a test, benchmark or fuzz target) the headers of the support
@@ -84,23 +71,31 @@ endfunction()
 # in app/, the top layer.
 function(webquill_program name)
   cmake_parse_arguments(PARSE_ARGV 1 arg "" "" "SOURCES;USES")
-  webquill_check_uses(${name} app ${arg_USES})
   list(TRANSFORM arg_SOURCES PREPEND "${PROJECT_SOURCE_DIR}/app/")
   add_executable(${name} ${arg_SOURCES})
-  set_target_properties(${name} PROPERTIES WEBQUILL_LAYER app)
-  set_property(GLOBAL APPEND PROPERTY WEBQUILL_TARGETS ${name})
-  target_link_libraries(${name} PRIVATE ${arg_USES})
+  webquill_layer_target(${name} app PRIVATE ${arg_USES})
 endfunction()
 
-# Once every layer is defined: checks what each library and program links in
-# the end, a target_link_libraries() of its own included.
+# Once every layer is defined: fails the configuration where a library or
+# program links one of a higher layer, a target_link_libraries() of its own
+# included.
 function(webquill_check_layers)
   get_property(targets GLOBAL PROPERTY WEBQUILL_TARGETS)
   foreach(target IN LISTS targets)
     get_target_property(layer ${target} WEBQUILL_LAYER)
-    get_target_property(links ${target} LINK_LIBRARIES)
-    if(links)
-      webquill_check_uses(${target} "${layer}" ${links})
+    list(FIND WEBQUILL_LAYERS "${layer}" rank)
+    if(rank LESS 0)
+      message(FATAL_ERROR "${target}: '${layer}' is not a layer (${WEBQUILL_LAYERS})")
     endif()
+    get_target_property(links ${target} LINK_LIBRARIES)
+    foreach(used IN LISTS links)
+      if(TARGET "${used}")
+        get_target_property(used_layer "${used}" WEBQUILL_LAYER)
+        list(FIND WEBQUILL_LAYERS "${used_layer}" used_rank)
+        if(used_rank GREATER rank)
+          message(FATAL_ERROR "${target} (${layer}) may not use ${used} (${used_layer}): a layer may use only its own and those below it")
+        endif()
+      endif()
+    endforeach()
   endforeach()
 endfunction()
