@@ -148,9 +148,15 @@ int main(int argc, char** argv) {
         // A log named like an input was refused by the run and is never written.
         logIsInput = !line.logFile.empty() && run.IsInputFile(line.logFile);
     }
-    if (!line.logFile.empty() && !logIsInput && !document.SaveLog(line.logFile).Ok()) {
-        std::fprintf(stderr, "webquill-publish: couldn't write the log to %s\n", line.logFile.c_str());
-        if (status == kExitDone) status = kExitOutputFailed;
+    if (!line.logFile.empty() && !logIsInput) {
+        // The log may go where standard output goes: what was printed comes first.
+        std::fflush(stdout);
+        const webquill::DocumentFileResult saved = document.SaveLog(line.logFile);
+        if (!saved.Ok()) {
+            std::fprintf(stderr, "webquill-publish: couldn't write the log to %s\n%s\n", line.logFile.c_str(),
+                         saved.message.c_str());
+            if (status == kExitDone) status = kExitOutputFailed;
+        }
     }
     if (line.upload && status == kExitDone) status = webquill::UploadFromCommandLine(document, store);
     return status;

@@ -212,14 +212,9 @@ std::string ComposeRuleFile(const RuleValues& rule, const CCmdVarList& commands,
 
 RuleFileSaveResult SaveRuleFileText(const std::string& path, const std::string& text) {
     CReplacingFile file(path);
-    if (!file.Open()) {
-        const std::string cause = file.ErrorText();
-        return {RuleFileSaveResult::Kind::CreateFailed, cause.empty() ? "Invalid filename." : cause};
-    }
-    if (!file.Write(text) || !file.Commit()) {
-        const std::string cause = file.ErrorText();
-        return {RuleFileSaveResult::Kind::WriteFailed, cause.empty() ? "Failed to save document." : cause};
-    }
+    if (!file.Open()) return {RuleFileSaveResult::Kind::CreateFailed, file.FailureText("Invalid filename.")};
+    if (!file.Write(text) || !file.Commit())
+        return {RuleFileSaveResult::Kind::WriteFailed, file.FailureText("Failed to save document.")};
     return {};
 }
 

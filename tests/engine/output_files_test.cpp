@@ -144,7 +144,7 @@ struct OutputCase {
 
 void LinkToDevFull(const TempDir& dir, const std::string& name) {
     fs::create_directories(dir.Path() / "out");
-    fs::create_symlink("/dev/full", dir.Path() / name);
+    fs::create_symlink(FullDevice(dir), dir.Path() / name);
 }
 
 std::vector<OutputCase> OutputCases() {
@@ -305,7 +305,7 @@ class OutputFiles : public ::testing::TestWithParam<OutputCase> {};
 
 TEST_P(OutputFiles, WritesExactlyTheseFiles) {
     const OutputCase& c = GetParam();
-    if (c.needsDevFull && !fs::exists("/dev/full")) GTEST_SKIP() << "no /dev/full here";
+    if (c.needsDevFull && !HasFullDevice()) GTEST_SKIP() << "no full device here";
     const Outcome outcome = Publish(c.site, c.outputRoot);
     EXPECT_EQ(outcome.status, c.status);
     EXPECT_EQ(outcome.log, c.log);
@@ -365,11 +365,11 @@ TEST(OutputLists, PublishedAndCreatedFiles) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.commands);
-        if (c.tocOnDevFull && !fs::exists("/dev/full")) continue;
         TempDir dir;
+        if (c.tocOnDevFull && FullDevice(dir).empty()) continue;
         const std::string out = dir.File("out");
         fs::create_directories(out);
-        if (c.tocOnDevFull) fs::create_symlink("/dev/full", out + "/toc.htm");
+        if (c.tocOnDevFull) fs::create_symlink(FullDevice(dir), out + "/toc.htm");
         const bool withToc = c.commands.find("MakeTOC") != std::string::npos;
         RunFixture f;
         f.document.ruleFilePath =
@@ -455,14 +455,16 @@ TEST_F(TemplateWriter, FailuresNameTheirTemplate) {
     EXPECT_EQ(f.document.logLines, std::vector<std::string>{"***> " + unclosed});
     EXPECT_EQ(f.Boxes(),
               "[note] " + unclosed + "\nBeginning of variable => %%abcdefghijklmnopqr...\n*** Can't Continue! ***\n");
-    if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full here";
+    TempDir dir;
+    const std::string full = FullDevice(dir);
+    if (full.empty()) GTEST_SKIP() << "no full device here";
     for (Template part : {Template::Header, Template::Footer}) {
         const std::string message = std::string("An error occurred while writing ") +
                                     (part == Template::Header ? "Header" : "Footer") + " information!";
         f.document.logLines.clear();
         f.host.boxes.clear();
         COutputFile file;
-        ASSERT_TRUE(file.Open("/dev/full"));
+        ASSERT_TRUE(file.Open(full));
         // Larger than any stream buffer, so the write itself fails.
         EXPECT_FALSE(f.run.WriteTemplate(file, std::string(1 << 20, 'x') + "%%Title%%", part));
         EXPECT_EQ(f.document.logLines, std::vector<std::string>{"***> " + message});

@@ -2,7 +2,11 @@
 // message boxes on standard error, the saved log, the intermediate file and
 // the exit statuses; and the log's line limit.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <set>
 
@@ -142,6 +146,80 @@ TEST(PublishProgram, IntermediateFileThatCannotBeMadeIsReported) {
         report[2] = c.path;
         EXPECT_EQ(Lines(r.out), Log(report, {c.logLine, kOnePage[0], kOnePage[1]}));
         EXPECT_EQ(r.err, c.box + "\n");
+    }
+}
+
+// A small file system filled to the last block, where this user may mount one.
+class FullDisk {
+public:
+    explicit FullDisk(const std::filesystem::path& at) : m_at(at) {
+        std::filesystem::create_directories(at);
+        const std::string where = "'" + at.string() + "'";
+        m_mounted = std::system(("mount -t tmpfs -o size=64k tmpfs " + where + " 2>/dev/null").c_str()) == 0;
+        if (m_mounted) {
+            WriteFile(at / "keep", "old contents\r\n");
+            (void)std::system(("dd if=/dev/zero of=" + where + "/fill bs=4k count=100 2>/dev/null").c_str());
+        }
+    }
+    ~FullDisk() {
+        if (m_mounted) (void)std::system(("umount '" + m_at.string() + "'").c_str());
+    }
+    bool Mounted() const { return m_mounted; }
+
+private:
+    static void WriteFile(const std::filesystem::path& path, const std::string& bytes) {
+        std::FILE* file = std::fopen(path.c_str(), "wb");
+        std::fwrite(bytes.data(), 1, bytes.size(), file);
+        std::fclose(file);
+    }
+    std::filesystem::path m_at;
+    bool m_mounted = false;
+};
+
+// A save that cannot be written whole keeps what was there, whatever it is,
+// and says so; a device is written where it is and stays a device.
+TEST(PublishProgram, SavesThatCannotBeWrittenKeepTheOldFileAndExit3) {
+    namespace fs = std::filesystem;
+    const struct {
+        const char* arguments;
+        const char* target;  // what must be as it was afterwards
+        int status;
+    } cases[] = {
+        {"--rewrite full/keep a.rul", "full/keep", 3},
+        {"--log full/keep a.rul", "full/keep", 3},
+        {"--log dev-full a.rul", "dev-full", 3},
+        {"--rewrite to-full a.rul", "dev-full", 3},
+        {"--log to-null a.rul", "dev-null", 0},
+        {"--log /dev/stdout a.rul", "", 0},
+    };
+    for (const auto& c : cases) {
+        TempDir dir;
+        Prepare(dir, Rule(""));
+        FullDisk full(dir.Path() / "full");
+        const bool devices = ::mknod(dir.File("dev-full").c_str(), S_IFCHR | 0666, makedev(1, 7)) == 0 &&
+                             ::mknod(dir.File("dev-null").c_str(), S_IFCHR | 0666, makedev(1, 3)) == 0;
+        if ((std::string(c.target).starts_with("full") && !full.Mounted()) ||
+            (std::string(c.target).starts_with("dev") && !devices)) {
+            std::printf("skipped without root: %s\n", c.arguments);
+            continue;
+        }
+        fs::create_symlink("dev-full", dir.Path() / "to-full");
+        fs::create_symlink("dev-null", dir.Path() / "to-null");
+        const ProgramResult r = RunPublishProgram(c.arguments, dir.Path());
+        EXPECT_EQ(r.status, c.status) << c.arguments << "\n" << r.err;
+        if (c.status == 3) {
+            EXPECT_NE(r.err.find("webquill-publish: couldn't write"), std::string::npos) << r.err;
+        }
+        if (c.target == std::string("full/keep")) {
+            EXPECT_EQ(ReadFile(dir.File("full/keep")), "old contents\r\n") << c.arguments;
+            EXPECT_EQ(std::distance(fs::directory_iterator(dir.Path() / "full"), {}), 2) << c.arguments;
+        } else if (*c.target) {
+            EXPECT_TRUE(fs::is_character_file(fs::symlink_status(dir.Path() / c.target))) << c.arguments;
+            EXPECT_TRUE(fs::is_symlink(fs::symlink_status(dir.Path() / "to-full")));
+        } else {
+            // The saved log follows the lines the run printed.
+            EXPECT_NE(r.out.find("a000.htm\n" + kBanner + "\r\n"), std::string::npos) << r.out;
+        }
     }
 }
 

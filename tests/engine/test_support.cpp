@@ -1,5 +1,7 @@
 #include "tests/engine/test_support.h"
 
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <sys/wait.h>
 
 #include <cstdlib>
@@ -33,6 +35,18 @@ std::string TempDir::Write(const std::string& name, const std::string& bytes) co
 std::string ReadFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+std::string FullDevice(const TempDir& dir) {
+    const std::string own = dir.File(".full-device");
+    if (std::filesystem::is_character_file(own)) return own;
+    if (::mknod(own.c_str(), S_IFCHR | 0666, makedev(1, 7)) == 0) return own;
+    return std::filesystem::is_character_file("/dev/full") ? "/dev/full" : "";
+}
+
+bool HasFullDevice() {
+    TempDir dir;
+    return !FullDevice(dir).empty();
 }
 
 ProgramResult RunPublishProgram(const std::string& arguments, const std::filesystem::path& workDir,

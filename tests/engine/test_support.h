@@ -29,6 +29,14 @@ private:
 
 std::string ReadFile(const std::string& path);
 
+// A device that refuses every write as a full disk does: a node of its own in
+// `dir` where this user may make one (as root), else the system's /dev/full
+// when it is one; empty when there is neither. A test never writes through a
+// link to the system's node, which a faulty save could replace.
+std::string FullDevice(const TempDir& dir);
+// Whether FullDevice can give one here.
+bool HasFullDevice();
+
 struct RecordedBox { BoxKind kind; std::string text; };
 
 // Keeps everything a run shows, in order.

@@ -145,8 +145,9 @@ TEST(RuleFileWriter, SaveReplacesTheOldFileWhole) {
     EXPECT_FALSE(noFolder.message.empty());
 }
 
-// A file size limit makes the write itself fail part way, as a full disk
-// would, also for a user whom permissions do not stop.
+// A file size limit makes the write fail part way, as a full disk would, also
+// for a user whom permissions do not stop. The text is small enough to wait in
+// the file's buffer, so the failure comes only when the save pushes it out.
 TEST(RuleFileWriter, FailedWriteLeavesTheOldFileByteForByte) {
     TempDir dir;
     const std::string old = "&Header:\r\nDocument: a\r\n" + std::string(100, 'o');
@@ -157,7 +158,7 @@ TEST(RuleFileWriter, FailedWriteLeavesTheOldFileByteForByte) {
     rlimit small = saved;
     small.rlim_cur = 4096;
     setrlimit(RLIMIT_FSIZE, &small);
-    const RuleFileSaveResult result = SaveRuleFileText(path, std::string(1 << 20, 'n'));
+    const RuleFileSaveResult result = SaveRuleFileText(path, std::string(8000, 'n'));
     setrlimit(RLIMIT_FSIZE, &saved);
     EXPECT_EQ(result.kind, RuleFileSaveResult::Kind::WriteFailed);
     EXPECT_EQ(ReadFile(path), old);

@@ -152,7 +152,8 @@ TEST_F(DocTest, SavedLogRoundTrip) {
     EXPECT_EQ(host.panes, (std::vector<Panes>{{"Ready", ""}}));  // one block: no progress
 
     loaded.modified = true;
-    EXPECT_EQ(loaded.SaveLog(dir.File("missing/dir/run.prl")).message, "Invalid filename.\nNo such file or directory");
+    EXPECT_EQ(loaded.SaveLog(dir.File("missing/dir/run.prl")).message,
+              "No such file or directory\n" + dir.File("missing/dir/run.prl") + " was not saved.");
     EXPECT_TRUE(loaded.modified);
 }
 
