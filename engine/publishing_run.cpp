@@ -95,14 +95,12 @@ bool CPublishingRun::EnsureDirectory(const std::string& directory, const std::st
         NoteBox("Couldn't create the directory:\n'" + directory + "\nfor file spec:\n" + path +
                 "'\nCan't continue!");
         AddLogLine("***> Couldn't create a requested file directory!");
-        m_directoryBoxShown = true;
         return false;
     }
     if (!std::filesystem::is_directory(used, error)) {
         NoteBox("Couldn't change directories to the created directory for:\n'" + path +
                 "'\nCan't continue!");
         AddLogLine("***> Couldn't change directories to a requested file directory!");
-        m_directoryBoxShown = true;
         return false;
     }
     return true;

@@ -181,7 +181,6 @@ private:
     bool m_limitNoticePending = true;
     bool m_lfOnly = false;
     bool m_outputFailed = false;
-    bool m_directoryBoxShown = false;  // a missing folder has had its box: no second one
 
     std::string m_sourceName;
     std::string m_tocFileName;

@@ -26,7 +26,7 @@ bool CPublishingRun::TocInUse() const {
 
 bool CPublishingRun::BuildFailure(const std::string& message) {
     AddLogLine(message);
-    if (!m_directoryBoxShown) NoteBox(message + kCantContinue);
+    NoteBox(message + kCantContinue);
     m_outputFailed = true;
     return false;
 }
@@ -36,7 +36,6 @@ bool CPublishingRun::BuildOutputFiles() {
     m_doc.createdFiles.clear();
     m_tocEntries.clear();
     m_fileCounter = 0;
-    m_directoryBoxShown = false;
     m_links = PageLinks{};
     m_links.tocFile = m_tocFileName;
     const bool withToc = TocInUse();
@@ -48,7 +47,7 @@ bool CPublishingRun::BuildOutputFiles() {
     if (!MakeWwwFiles(withToc)) {
         const std::string message = "Failed to create one or more WWW files.";
         AddLogLine(message);
-        if (!m_directoryBoxShown) NoteBox(message + kCantContinue);
+        NoteBox(message + kCantContinue);
     }
     return true;
 }
