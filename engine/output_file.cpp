@@ -1,5 +1,7 @@
 #include "engine/output_file.h"
 
+#include <atomic>
+#include <cerrno>
 #include <cstdio>
 #include <filesystem>
 #include <random>
@@ -13,13 +15,15 @@ namespace fs = std::filesystem;
 
 namespace {
 // A link is followed, so the link stays and its target is replaced.
-std::string FinalTarget(const std::string& path) {
+std::string FinalTarget(const std::string& path, fs::file_status& status) {
     std::error_code error;
     fs::path target = path;
-    for (int hops = 0; hops < 40 && fs::is_symlink(target, error); ++hops) {
+    status = fs::symlink_status(target, error);
+    for (int hops = 0; hops < 40 && fs::is_symlink(status); ++hops) {
         const fs::path link = fs::read_symlink(target, error);
         if (error) break;
         target = link.is_absolute() ? link : target.parent_path() / link;
+        status = fs::symlink_status(target, error);
     }
     return target.string();
 }
@@ -36,38 +40,74 @@ std::FILE* CreateBeside(const std::string& target, std::string& temporary) {
         std::snprintf(suffix, sizeof suffix, ".%012llx", static_cast<unsigned long long>(random() & 0xffffffffffffULL));
         temporary = folder + "." + name + suffix;
         if (std::FILE* file = std::fopen(temporary.c_str(), "wbx")) return file;
-        std::error_code error;
-        if (!fs::exists(temporary, error)) break;  // the folder refuses, not the name
+        if (errno != EEXIST) break;  // the folder refuses, not the name
     }
     temporary.clear();
     return nullptr;
 }
+
+// The permissions this process gives a file it creates, learned from the
+// first temporary file: a replaced file whose mode is that needs no change.
+fs::perms NewFilePermissions(const std::string& created) {
+    static std::atomic<int> learned{-1};
+    int known = learned.load(std::memory_order_relaxed);
+    if (known < 0) {
+        std::error_code error;
+        const fs::file_status status = fs::status(created, error);
+        if (error) return fs::perms::unknown;
+        known = static_cast<int>(status.permissions());
+        learned.store(known, std::memory_order_relaxed);
+    }
+    return static_cast<fs::perms>(known);
+}
+
 }  // namespace
 
 COutputFile::~COutputFile() { Discard(); }
+
+// Whole pages go to the file in one write where they fit.
+std::FILE* COutputFile::Buffered(std::FILE* file) {
+    if (!file) return nullptr;
+    if (!m_buffer) m_buffer = std::make_unique<char[]>(kBufferSize);
+    std::setvbuf(file, m_buffer.get(), _IOFBF, kBufferSize);
+    return file;
+}
 
 void COutputFile::Discard() {
     if (m_file) std::fclose(m_file);
     m_file = nullptr;
     if (!m_temporary.empty()) std::remove(m_temporary.c_str());
+    if (m_created) std::remove(m_target.c_str());
     m_temporary.clear();
+    m_created = false;
 }
 
 bool COutputFile::Open(const std::string& path) {
     Discard();
     m_failed = false;
-    m_target = FinalTarget(path);
-    std::error_code error;
-    const fs::file_status existing = fs::status(m_target, error);
+    // A name not taken yet has nothing to protect: the file is made in place,
+    // exclusively, so that no link or other file is written through it, and
+    // removed again if it is not written whole.
+    if ((m_file = Buffered(std::fopen(path.c_str(), "wbx")))) {
+        m_target = path;
+        m_created = true;
+        return true;
+    }
+    if (errno != EEXIST) return false;
+    fs::file_status existing;
+    m_target = FinalTarget(path, existing);
     if (fs::is_directory(existing)) return false;
     // A device or a pipe has no old contents to keep: it is written directly.
     if (fs::exists(existing) && !fs::is_regular_file(existing)) {
-        m_file = std::fopen(m_target.c_str(), "wb");
+        m_file = Buffered(std::fopen(m_target.c_str(), "wb"));
         return m_file != nullptr;
     }
-    m_file = CreateBeside(m_target, m_temporary);
+    m_file = Buffered(CreateBeside(m_target, m_temporary));
     if (!m_file) return false;
-    if (fs::exists(existing)) fs::permissions(m_temporary, existing.permissions(), error);
+    if (fs::exists(existing) && existing.permissions() != NewFilePermissions(m_temporary)) {
+        std::error_code error;
+        fs::permissions(m_temporary, existing.permissions(), error);
+    }
     return true;
 }
 
@@ -96,6 +136,8 @@ bool COutputFile::Close() {
         if (m_failed) std::remove(m_temporary.c_str());
         m_temporary.clear();
     }
+    if (m_created && m_failed) std::remove(m_target.c_str());
+    m_created = false;
     return !m_failed;
 }
 

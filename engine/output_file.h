@@ -1,10 +1,12 @@
 // A file the run writes: every write checked and the first failure
-// remembered so the caller reports it once. A regular file is written to a
-// temporary file beside it and renamed over it only when it was closed
-// without error, so a failed write leaves the old file whole.
+// remembered so the caller reports it once. An existing regular file is
+// written to a temporary file beside it and renamed over it only when it was
+// closed without error, so a failed write leaves the old file whole; a new
+// one is made in place and removed again when it is not written whole.
 #pragma once
 
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -29,12 +31,16 @@ public:
     bool IsOpen() const { return m_file != nullptr; }
 
 private:
+    static constexpr std::size_t kBufferSize = 1 << 16;
     void Discard();
+    std::FILE* Buffered(std::FILE* file);
 
     std::FILE* m_file = nullptr;
     bool m_failed = false;
     std::string m_target;     // where the file goes when it is closed
     std::string m_temporary;  // empty when written in place
+    bool m_created = false;   // made by this file: removed unless written whole
+    std::unique_ptr<char[]> m_buffer;
 };
 
 }  // namespace webquill

@@ -17,18 +17,18 @@ inline constexpr const char* kPageEnd = "<!-- /page -->";
 
 // Chapters of about 3,800 bytes, each between the page markers and opened by
 // its heading, so MakeFile and MakeTOC find one page and one entry apiece.
-inline std::string MakeChapteredManual(std::size_t size) {
+inline std::string MakeChapteredManual(std::size_t size, int paragraphs = 40) {
     static const char* words[] = {"pump", "water", "the", "garden", "hose", "level", "frost",
                                   "drain", "before", "handle", "valve", "of", "and", "seal"};
     std::mt19937 random(7);
     auto word = [&] { return std::string(words[random() % 14]); };
     std::string text = "<HTML>\r\n<HEAD><TITLE>Garden Pump Manual</TITLE></HEAD>\r\n<BODY>\r\n";
     const std::string closing = "</BODY>\r\n</HTML>\r\n";
-    const std::size_t chapterRoom = 7000;
+    const std::size_t chapterRoom = 200 * static_cast<std::size_t>(paragraphs);
     for (int chapter = 1; text.size() + chapterRoom + closing.size() < size; ++chapter) {
         text += std::string(kPageStart) + "\r\n<H2>" + std::to_string(chapter) + ". Chapter " +
                 std::to_string(chapter) + "</H2>\r\n";
-        for (int paragraph = 1; paragraph <= 40; ++paragraph)
+        for (int paragraph = 1; paragraph <= paragraphs; ++paragraph)
             text += "<P>" + std::to_string(paragraph) + ". " + word() + " <B>" + word() + "</B> " + word() +
                     " " + word() + " " + word() + " <I>" + word() + "</I> " + word() + " " + word() +
                     " " + word() + " " + word() + " " + word() + " " + word() + ".</P>\r\n";
