@@ -17,7 +17,7 @@ bool CPublishingRun::AddCommand(CCmdVar& record) {
 
     const std::string_view added = record.newText ? std::string_view(*record.newText) : "";
     const bool before = record.before != 0;
-    CTextRebuild rebuilt(text, m_spareText);
+    CTextRebuild rebuilt(m_workingText, m_rebuildRoom);
     std::int32_t matches = 0;
     while (at != kNotFound) {
         std::size_t end = 0;

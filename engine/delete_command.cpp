@@ -15,7 +15,7 @@ bool CPublishingRun::DeleteCommand(CCmdVar& record) {
     std::size_t at = start.FindLead(text, 0);
     if (at == kNotFound) return false;
 
-    CTextRebuild rebuilt(text, m_spareText);
+    CTextRebuild rebuilt(m_workingText, m_rebuildRoom);
     bool executed = true;
     std::int32_t matches = 0;
     while (at != kNotFound) {

@@ -109,14 +109,13 @@ bool CPublishingRun::EnsureDirectory(const std::string& directory, const std::st
 void CPublishingRun::ApplyRebuild(CTextRebuild& rebuilt) {
     if (!rebuilt.Changed()) return;
     rebuilt.Finish();
-    m_workingText.swap(m_spareText);
 }
 
 void CPublishingRun::ReleaseTexts() {
     m_textFront = 0;
     std::string().swap(m_ruleText);
     std::string().swap(m_workingText);
-    std::string().swap(m_spareText);
+    m_rebuildRoom.Release();
     std::string().swap(m_headerText);
     std::string().swap(m_footerText);
     std::string().swap(m_tocTemplateText);
@@ -264,7 +263,7 @@ bool CPublishingRun::ExecuteCommands() {
         try {
             RunCommandsOfKind(kind);
         } catch (const std::bad_alloc&) {
-            std::string().swap(m_spareText);
+            m_rebuildRoom.Release();
             return CommandMemoryFailure(kind);
         }
     }

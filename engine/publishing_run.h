@@ -14,6 +14,7 @@
 #include "engine/command_records.h"
 #include "engine/run_document.h"
 #include "engine/run_host.h"
+#include "engine/text_rebuild.h"
 #include "engine/text_search.h"
 
 namespace webquill {
@@ -166,7 +167,7 @@ private:
     // The first m_textFront bytes are not part of the text.
     mutable std::string m_workingText;
     mutable std::size_t m_textFront = 0;
-    std::string m_spareText;  // the other buffer of the commands' rebuilds
+    TextRebuildRoom m_rebuildRoom;  // what the commands' rebuilds reuse
     std::string m_headerText;
     std::string m_footerText;
     std::string m_tocTemplateText;

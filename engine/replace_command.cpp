@@ -14,7 +14,7 @@ bool CPublishingRun::ReplaceCommand(CCmdVar& record) {
     if (at == kNotFound) return false;
 
     const std::string_view replacement = record.newText ? std::string_view(*record.newText) : "";
-    CTextRebuild rebuilt(text, m_spareText);
+    CTextRebuild rebuilt(m_workingText, m_rebuildRoom);
     std::int32_t matches = 0;
     while (at != kNotFound) {
         const ReplaceOccurrence o = pattern.TestReplace(text, at);

@@ -1,12 +1,15 @@
-// Builds a command's new working text in one pass over the old one: every
-// insertion and removal lands in order, so the old text is copied once
-// instead of once per change.
+// Builds a command's new working text from its changes, noted in order while
+// the command reads the old text and made in one pass when it ends. Where
+// every change shrinks the text (or every change grows it) the pass works in
+// the text's own buffer, front to back (or back to front), so no second
+// buffer of the whole text is filled; only a command that both grows and
+// shrinks it writes the result into the spare buffer.
 #pragma once
 
-#include <algorithm>
-#include <new>
+#include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace webquill {
 
@@ -15,50 +18,50 @@ namespace webquill {
 // allocation that failed.
 inline constexpr std::size_t kMaxWorkingText = 256000000;
 
+// What the rebuilds keep between commands, so that a run allocates (and the
+// system pages in) their room once instead of once per command.
+struct TextRebuildRoom {
+    struct Change {
+        std::uint32_t at;      // old-text place where the change starts
+        std::uint32_t skipTo;  // old text [at, skipTo) is dropped
+        std::uint32_t insert;  // index into `inserts`
+    };
+    std::vector<Change> changes;
+    std::vector<std::string_view> inserts;  // the first one is empty
+    std::string spare;
+    void Release() {
+        std::vector<Change>().swap(changes);
+        std::vector<std::string_view>().swap(inserts);
+        std::string().swap(spare);
+    }
+};
+
 class CTextRebuild {
 public:
-    // `out` is a spare buffer: reusing it spares the run a fresh allocation,
-    // and the page faults of touching it, for every command.
-    CTextRebuild(std::string_view old, std::string& out) : m_old(old), m_out(out) {}
+    // `text` is the working text; it must stay unchanged until Finish. The
+    // texts given to Insert must outlive the rebuild and lie outside `text`.
+    CTextRebuild(std::string& text, TextRebuildRoom& room);
 
-    // Old text up to `at` (an old-text place, never behind the last one).
+    // Old text up to `at` (an old-text place, never behind the last one) is kept.
     void CopyUpTo(std::size_t at) {
-        if (!m_started) Start();
-        if (at > m_copied) Grow(at - m_copied);
-        if (at > m_copied) m_out.append(m_old, m_copied, at - m_copied);
         if (at > m_copied) m_copied = at;
     }
-    void Insert(std::string_view text) {
-        if (!m_started) Start();
-        Grow(text.size());
-        m_out.append(text);
-    }
+    void Insert(std::string_view text);
     // Drops old text up to `at`.
-    void SkipTo(std::size_t at) {
-        CopyUpTo(m_copied);
-        if (at > m_copied) m_copied = at;
-    }
-    bool Changed() const { return m_started; }
-    // Completes the new text in the spare buffer.
-    void Finish() { CopyUpTo(m_old.size()); }
+    void SkipTo(std::size_t at);
+    bool Changed() const { return !m_room.changes.empty(); }
+    // Makes the new text in `text`.
+    void Finish();
 
 private:
-    void Grow(std::size_t by) const {
-        if (by > kMaxWorkingText - m_out.size()) throw std::bad_alloc();
-    }
-    void Start() {
-        m_started = true;
-        m_out.clear();
-        // Room to grow, reserved generously once: pages never written cost
-        // nothing, while growing by reallocation would copy and touch anew.
-        if (m_out.capacity() < m_old.size() + m_old.size() / 8 + 64)
-            m_out.reserve(std::min(2 * m_old.size() + 64, kMaxWorkingText));
-    }
+    void ShrinkInPlace();
+    void GrowInPlace();
+    void BuildInSpare();
 
-    std::string_view m_old;
-    std::string& m_out;
+    std::string& m_text;
+    TextRebuildRoom& m_room;
     std::size_t m_copied = 0;
-    bool m_started = false;
+    std::size_t m_newSize;
 };
 
 }  // namespace webquill

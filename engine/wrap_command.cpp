@@ -219,7 +219,7 @@ bool CPublishingRun::WrapCommand(CWrapper& record) {
     const std::string_view text = Text();
     const CPatternSearcher prefix(record.numberPrefix, m_matchCase);
     const CForwardFinder endOfParagraph(record.endOfParagraph, m_matchCase);
-    CTextRebuild rebuilt(text, m_spareText);
+    CTextRebuild rebuilt(m_workingText, m_rebuildRoom);
     std::size_t wrapped = 0;
     ParagraphStart paragraph{};
     CFormatFinder formatFinder(record.numberPrefix.empty() ? std::string_view(record.numberFormat) : "");
