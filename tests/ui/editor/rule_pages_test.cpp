@@ -138,6 +138,20 @@ private slots:
         TypeInto(s.file->StartField(), QString());
         QVERIFY(!s.sheet.SetActivePage(0));
         QCOMPARE(QApplication::focusWidget(), s.file->StartField());
+        // Two patterns that each fit their field but not one line together,
+        // and a pattern holding the marker between them.
+        s.file->StartField()->setPlainText(QString(4095, 'a'));
+        s.file->EndField()->setPlainText(QString(4095, 'b'));
+        QVERIFY(!s.sheet.SetActivePage(0));
+        QCOMPARE(prompts.messages.back().text, QStringLiteral("MakeFile command 1 is too long: a command may hold at "
+                                                              "most 4096 characters in the rule file!"));
+        TypeInto(s.file->EndField(), QStringLiteral("<!-- /c -->"));
+        TypeInto(s.file->StartField(), QStringLiteral("<!-- c!...!d -->"));
+        QVERIFY(!s.sheet.SetActivePage(0));
+        QCOMPARE(prompts.messages.back().text,
+                 QStringLiteral("MakeFile command 1 cannot be written: its 'Start Pattern Designating Make Into File' "
+                                "holds \"!...!\", which the rule file reads as a marker of its own!"));
+        QCOMPARE(QApplication::focusWidget(), s.file->StartField());
         TypeInto(s.file->StartField(), QStringLiteral("<!-- c -->"));
         QVERIFY(s.sheet.SetActivePage(2));
         const CCmdVar& added = s.set.commands.At(3);
