@@ -3,6 +3,7 @@
 // step through the log of the document it was given.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -62,6 +63,12 @@ public:
 
     // Loaders: each reports its own failure and keeps nothing when it fails.
     bool ReadRuleFile();
+    // A rule file text already in hand (the editor's check of what it is
+    // about to write), taken as ReadRuleFile takes the file: a NUL ends it.
+    void TakeRuleText(std::string text) {
+        text.resize(std::min(text.size(), text.find('\0')));
+        m_ruleText = std::move(text);
+    }
     bool ReadSourceDocument();
     bool ReadHeaderTemplate();
     bool ReadFooterTemplate();

@@ -128,6 +128,9 @@ void CPublishingRun::ReadExecuteSequence(std::string_view value) {
 }
 
 bool CPublishingRun::ParseHeaderSection() {
+    // A rule file means the same whatever was read before it: no value of an
+    // earlier file (its FTP account, its TOC file) survives into this one.
+    m_doc.rule = RuleValues{};
     const std::string_view text = m_ruleText;
     m_headerMarker = FindPattern(text, "&Header", m_matchCase);
     if (m_headerMarker == kNotFound)
@@ -153,6 +156,7 @@ bool CPublishingRun::ParseHeaderSection() {
         const char* notice;
         bool* flag;
     };
+    m_hasTocTemplate = false;
     m_hasHeader = false;
     m_hasFooter = false;
     const NoticeKey noticeKeys[] = {

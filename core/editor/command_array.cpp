@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <vector>
 
-#include "core/editor/rule_file_writer.h"
 #include "core/editor/rule_working_set.h"
 
 namespace webquill {
@@ -103,26 +102,10 @@ public:
         if constexpr (std::is_same_v<Record, CCmdVar>) m_records.at(static_cast<std::size_t>(index))->before = before ? 1 : 0;
     }
 
-    bool FitsRuleFile(int index) const override {
+    std::optional<RuleFileProblem> RuleFileProblemAt(int index, bool matchCase) const override {
         const Record& r = *m_records.at(static_cast<std::size_t>(index));
-        std::string written;
-        if constexpr (std::is_same_v<Record, CCmdVar>) {
-            CCmdVarList one;
-            one.Append(std::make_unique<CCmdVar>(r));
-            // With match case on, a Replace is written with its marker more often:
-            // measure that, the longer of the two forms.
-            written = ComposeRuleFile({}, one, {}, true);
-        } else {
-            CWrapperList one;
-            one.Append(std::make_unique<CWrapper>(r));
-            written = ComposeRuleFile({}, {}, one, true);
-        }
-        // "\r\nKeyword text": the reader measures from the keyword's end up
-        // to the line break before the next keyword.
-        constexpr std::string_view kSection = "&Commands:\r\n";
-        const std::string_view line = std::string_view(written).substr(written.find(kSection) + kSection.size());
-        const std::size_t keyword = line.find(' ');
-        return line.size() - keyword + 2 <= kMaxPatternLength;
+        if constexpr (std::is_same_v<Record, CCmdVar>) return CheckCommandRecord(r, index + 1, matchCase);
+        else return CheckWrapRecord(r, index + 1, matchCase);
     }
 
 protected:

@@ -8,24 +8,12 @@
 #include <optional>
 #include <string>
 
+#include "core/editor/rule_file_check.h"
 #include "engine/command_records.h"
 
 namespace webquill {
 
 struct RuleWorkingSet;
-
-// The record fields a page's text field can stand for.
-enum class RecordField {
-    FirstText,
-    SecondText,
-    VariableName,
-    NewText,
-    NumberPrefix,
-    NumberFormat,
-    EndOfParagraph,
-    TextBefore,
-    TextAfter,
-};
 
 class ICommandArray {
 public:
@@ -52,9 +40,9 @@ public:
     virtual bool Before(int index) const = 0;
     virtual void SetBefore(int index, bool before) = 0;
 
-    // True when the record, as the writer writes it, is a command text the
-    // reader takes (at most kMaxPatternLength characters after the keyword).
-    virtual bool FitsRuleFile(int index) const = 0;
+    // Why the record, as the writer writes it, would not read back as it is
+    // (a marker in a text, a line too long), naming it as command index + 1.
+    virtual std::optional<RuleFileProblem> RuleFileProblemAt(int index, bool matchCase) const = 0;
 
 protected:
     virtual std::size_t Size() const = 0;

@@ -3,9 +3,11 @@
 namespace webquill {
 
 RuleFileSaveResult SaveWorkingSet(RunDocument& doc, const RuleWorkingSet& set, const std::string& path) {
-    StoreHeaderStrings(set, doc.rule);
-    doc.rule.executeSequence = set.executeSequence;
-    return SaveRuleFileText(path, ComposeRuleFile(doc.rule, set.commands, set.wrappers, doc.settings.matchCase));
+    doc.rule = WorkingSetValues(set);
+    std::string text;
+    if (auto problem = CheckWorkingSet(set, doc.settings.matchCase, &text))
+        return {RuleFileSaveResult::Kind::Refused, std::move(problem->message)};
+    return SaveRuleFileText(path, text);
 }
 
 RewriteOutcome RewriteRuleFile(RunDocument& doc, IRunHost& host, const std::string& outFile, std::string* failure) {

@@ -6,13 +6,15 @@
 #include <string>
 
 #include "engine/publishing_run.h"
+#include "core/editor/rule_file_check.h"
 #include "core/editor/rule_file_writer.h"
 #include "core/editor/rule_working_set.h"
 
 namespace webquill {
 
 // Copies the working set back into the document (header strings, execute
-// sequence) and writes the rule file to `path`.
+// sequence) and writes the rule file to `path`, unless it would read back as
+// something else.
 RuleFileSaveResult SaveWorkingSet(RunDocument& doc, const RuleWorkingSet& set, const std::string& path);
 
 enum class RewriteOutcome { Written, LoadFailed, WriteFailed };

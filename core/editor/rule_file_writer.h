@@ -22,7 +22,8 @@ std::string ComposeRuleFile(const RuleValues& rule, const CCmdVarList& commands,
 std::string EncodeNumberFormat(const std::string& format);
 
 struct RuleFileSaveResult {
-    enum class Kind { Saved, CreateFailed, WriteFailed };
+    // Refused: a value the file cannot carry; nothing was written.
+    enum class Kind { Saved, CreateFailed, WriteFailed, Refused };
     Kind kind = Kind::Saved;
     std::string message;  // the failure report's text
     bool Ok() const { return kind == Kind::Saved; }

@@ -84,6 +84,7 @@ void RuleWorkingSet::Clear() {
     for (std::string& value : header) value.clear();
     commands.Clear();
     wrappers.Clear();
+    executeSequence = RuleValues{}.executeSequence;
     windows1252 = false;
 }
 
@@ -133,12 +134,13 @@ bool LoadWorkingSet(RunDocument& doc, IRunHost& host, RuleWorkingSet& set) {
     set.header[kWwwFileNamesField] = WwwFileNamesEntry(rule.wwwDirectory, rule.wwwFileName);
     set.executeSequence = rule.executeSequence;
     set.windows1252 = AnyTextNotUtf8(set);
+    set.matchCase = doc.settings.matchCase;
     return true;
 }
 
 void NewWorkingSet(const RunDocument& doc, RuleWorkingSet& set) {
     set.Clear();
-    set.executeSequence = doc.rule.executeSequence;
+    set.matchCase = doc.settings.matchCase;
 }
 
 void StoreHeaderStrings(const RuleWorkingSet& set, RuleValues& rule) {

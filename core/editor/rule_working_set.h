@@ -42,8 +42,11 @@ struct RuleWorkingSet {
     bool windows1252 = false;
     // The user's editor (a preference), which the command pages' Launch starts.
     std::string editorProgram;
+    // The match case setting the file is read and written with.
+    bool matchCase = false;
 
-    // The edit cycle's end: lists emptied, header strings cleared.
+    // The edit cycle's end: lists emptied, header strings cleared, the
+    // execute sequence the default one.
     void Clear();
     // The largest command number of the records, 0 for none.
     std::int32_t LargestCommandNumber() const;
@@ -56,7 +59,8 @@ struct RuleWorkingSet {
 // failure the document's lists are emptied and `set` is left empty.
 bool LoadWorkingSet(RunDocument& doc, IRunHost& host, RuleWorkingSet& set);
 
-// New mode: every header string empty; the execute sequence the document's.
+// New mode: every header string empty, the default execute sequence; nothing
+// of a file edited before.
 void NewWorkingSet(const RunDocument& doc, RuleWorkingSet& set);
 
 // Copies the header strings back into the document: the WWW file names entry

@@ -41,9 +41,14 @@ bool ToWindows1252(const QString& text, std::string& bytes) {
 }  // namespace
 
 std::string FieldBytes(const QString& text, std::string_view original, bool windows1252) {
-    if (ShownText(original) == text) return std::string(original);
+    const QString shown = ShownText(original);
+    if (shown == text) return std::string(original);
+    // A field keeps the code of its bytes: one shown from UTF-8 (it holds
+    // more than ASCII, and reads back the same) stays UTF-8, whatever the
+    // rest of the file is.
+    const bool utf8 = shown.size() != static_cast<qsizetype>(original.size()) && shown.toStdString() == original;
     std::string bytes;
-    if (windows1252 && ToWindows1252(text, bytes)) return bytes;
+    if (windows1252 && !utf8 && ToWindows1252(text, bytes)) return bytes;
     return TypedBytes(text);
 }
 

@@ -255,6 +255,12 @@ std::optional<FieldProblem> CCommandPage::RecordProblem(FilledFields filled) con
     return std::nullopt;
 }
 
+int CCommandPage::FieldIndex(RecordField field) const {
+    for (std::size_t i = 0; i < m_table.fields.size(); ++i)
+        if (m_table.fields[i].field == field) return static_cast<int>(i);
+    return 0;
+}
+
 FilledFields CCommandPage::CommandFilled(int index) const {
     FilledFields filled = 0;
     for (std::size_t i = 0; i < m_table.fields.size(); ++i)
@@ -284,22 +290,19 @@ bool CCommandPage::OnKillActive() {
     }
     Commit(values);
     for (int i = 0; i < m_records->Count(); ++i) {
-        // A longer command would stop the next load of the rule file.
-        if (!m_records->FitsRuleFile(i))
-            return RefuseAtCommand(i,
-                                   QStringLiteral("%1 command %2 is too long: a command may hold at most %3 "
-                                                  "characters in the rule file!")
-                                       .arg(QString::fromUtf8(m_table.objectName))
-                                       .arg(i + 1)
-                                       .arg(kMaxPatternLength),
-                                   0);
-        if (i == m_current) continue;
-        if (auto problem = RecordProblem(CommandFilled(i)))
-            return RefuseAtCommand(i,
-                                   QStringLiteral("Error in %1 Object %2\n").arg(QString::fromUtf8(m_table.objectName)).arg(i + 1) +
-                                       QString::fromStdString(problem->message),
-                                   problem->field);
-        if (!CheckOtherCommand(i)) return false;
+        if (i != m_current) {
+            if (auto problem = RecordProblem(CommandFilled(i)))
+                return RefuseAtCommand(
+                    i,
+                    QStringLiteral("Error in %1 Object %2\n").arg(QString::fromUtf8(m_table.objectName)).arg(i + 1) +
+                        QString::fromStdString(problem->message),
+                    problem->field);
+            if (!CheckOtherCommand(i)) return false;
+        }
+        // A command the rule file cannot say would stop its next load, or
+        // come back from it as another command.
+        if (auto problem = m_records->RuleFileProblemAt(i, m_set.matchCase))
+            return RefuseAtCommand(i, QString::fromStdString(problem->message), FieldIndex(problem->field));
     }
     m_records->GiveBack(m_set, m_largest);
     return true;

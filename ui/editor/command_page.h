@@ -115,6 +115,8 @@ private:
     bool CheckInstance(const ShownValues& values);
     std::optional<FieldProblem> RecordProblem(FilledFields filled) const;
     FilledFields CommandFilled(int index) const;
+    // The place on the page of the field that stands for `field`.
+    int FieldIndex(RecordField field) const;
     void Commit(const ShownValues& values);
     void FocusFirstField();
     ShownValues EmptyValues() const;

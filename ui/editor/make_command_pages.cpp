@@ -6,6 +6,7 @@
 
 #include "platform/desktop/help_viewer.h"
 #include "ui/editor/pattern_text.h"
+#include "core/editor/rule_file_check.h"
 #include "core/editor/rule_working_set.h"
 #include "platform/desktop/ui_prompts.h"
 
@@ -94,6 +95,15 @@ bool CMakeCommandPage::OnKillActive() {
     const QString tooLong = QStringLiteral("A pattern may hold at most %1 characters!").arg(kMaxPattern);
     if (startBytes.size() > kMaxPattern) return refuse(tooLong, m_start);
     if (endBytes.size() > kMaxPattern) return refuse(tooLong, m_end);
+    CCmdVar edited;
+    edited.kind = m_words.kind;
+    edited.firstText = record && start == m_shownStart ? record->firstText : startBytes;
+    edited.secondText = record && end == m_shownEnd ? record->secondText : endBytes;
+    // Two long patterns make a line the reader refuses; a marker in a pattern
+    // comes back as another command.
+    if (auto problem = CheckCommandRecord(edited, 1, m_set.matchCase))
+        return refuse(QString::fromStdString(problem->message),
+                      problem->field == RecordField::SecondText ? m_end : m_start);
     if (!record) {
         record = &m_set.commands.Append();
         record->kind = m_words.kind;

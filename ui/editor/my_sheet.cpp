@@ -72,6 +72,7 @@ void CMySheet::OnTabChanged(int index) {
 
 void CMySheet::accept() {
     if (CSheetPage* page = ActivePage(); page && !page->OnKillActive()) return;
+    if (m_acceptCheck && !m_acceptCheck()) return;
     QDialog::accept();
 }
 

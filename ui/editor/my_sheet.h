@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QDialog>
+#include <functional>
 #include <vector>
 
 class QPushButton;
@@ -31,6 +32,10 @@ public:
     QPushButton* CancelButton() const { return m_cancel; }
     QPushButton* HelpButton() const { return m_help; }
 
+    // A check of the whole after the active page's own, which OK must pass
+    // too; it says why it refuses.
+    void SetAcceptCheck(std::function<bool()> check) { m_acceptCheck = std::move(check); }
+
     void accept() override;
     void reject() override;
 
@@ -48,6 +53,7 @@ private:
     std::vector<CSheetPage*> m_pages;
     int m_current = -1;  // the page whose OnSetActive ran last
     bool m_turningBack = false;
+    std::function<bool()> m_acceptCheck;
 };
 
 }  // namespace webquill

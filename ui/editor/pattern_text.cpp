@@ -21,7 +21,7 @@ std::string StoredPattern(const QString& field, const std::string& original, boo
     QString text = field;
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
-    return FieldBytes(text, std::string(), windows1252);
+    return FieldBytes(text, original, windows1252);
 }
 
 }  // namespace webquill

@@ -49,6 +49,16 @@ std::optional<QString> RunRuleEditor(QWidget* owner, CQuilletDoc& doc, IRunHost&
     {
         CMySheet sheet(SheetCaption(editMode, path), owner);
         for (CSheetPage* page : MakeRuleEditorPages(set, doc)) sheet.AddPage(page);
+        // Pages not visited are checked too: what the file cannot carry is
+        // refused here, and its page brought to the front, before any save.
+        sheet.SetAcceptCheck([&] {
+            const auto problem = CheckWorkingSet(set, doc.settings.matchCase);
+            if (!problem) return true;
+            Prompts().Message(&sheet, QStringLiteral("Webquill"), QString::fromStdString(problem->message),
+                              PromptIcon::Warning, PromptButtons::Ok);
+            if (const int page = RuleEditorPageOf(*problem); page >= 0) sheet.SetActivePage(page);
+            return false;
+        });
         const bool ok = sheet.exec() == QDialog::Accepted;
         // The Execute Order page's changes reach the document as it leaves.
         doc.rule.executeSequence = set.executeSequence;

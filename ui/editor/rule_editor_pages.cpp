@@ -1,5 +1,6 @@
 #include "ui/editor/rule_editor_pages.h"
 
+#include "core/editor/rule_file_check.h"
 #include "ui/editor/bld_header.h"
 #include "ui/editor/command_pages.h"
 #include "ui/editor/exe_order.h"
@@ -21,6 +22,22 @@ std::vector<CSheetPage*> MakeRuleEditorPages(RuleWorkingSet& set, const CQuillet
         new CMakeFileCmd(set),
         new CUploadInfoPage(set, doc),
     };
+}
+
+int RuleEditorPageOf(const RuleFileProblem& problem) {
+    if (problem.header) {
+        if (problem.headerField == kHeaderFieldCount) return 6;
+        return problem.headerField < kFtpUrlField ? 0 : 9;
+    }
+    switch (problem.kind) {
+        case CommandKind::Replace: return 1;
+        case CommandKind::Delete: return 2;
+        case CommandKind::Extract: return 3;
+        case CommandKind::Add: return 4;
+        case CommandKind::MakeTOC: return 7;
+        case CommandKind::MakeFile: return 8;
+        default: return problem.number > 0 ? 5 : -1;
+    }
 }
 
 }  // namespace webquill

@@ -7,11 +7,14 @@
 
 namespace webquill {
 
+struct RuleFileProblem;
 class CQuilletDoc;
 class CSheetPage;
 struct RuleWorkingSet;
 
 // `doc` offers its recent FTP sites to the Upload Info page.
 std::vector<CSheetPage*> MakeRuleEditorPages(RuleWorkingSet& set, const CQuilletDoc& doc);
+// The tab of the page that edits the value a problem names; -1 for none.
+int RuleEditorPageOf(const RuleFileProblem& problem);
 
 }  // namespace webquill

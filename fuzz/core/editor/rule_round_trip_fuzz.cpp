@@ -1,10 +1,13 @@
 // The rule editor's load and writer on a fuzzed rule file: whatever loads is
-// composed, loaded again and composed again; the second load must give the
-// same records and the second text must be the first byte for byte.
+// either refused by the writer's check or composed, loaded again and composed
+// again; the second load must give the same records and the second text must
+// be the first byte for byte. The check must not refuse what a rule file can
+// say (the predicates below tell what it cannot).
 #include <cctype>
 #include <cstdio>
 
 #include "fuzz/fuzz_support.h"
+#include "core/editor/rule_file_check.h"
 #include "core/editor/rule_file_writer.h"
 #include "tests/core/editor/rule_records.h"
 #include "engine/text_search.h"
@@ -18,6 +21,7 @@ struct Loaded {
     RuleWorkingSet set;
     bool ok = false;
     std::string composed;  // the writer's text for what was loaded
+    std::optional<RuleFileProblem> refusal;
     Loaded(const std::string& name, std::string_view bytes, bool matchCase) {
         fuzz::WriteFile(name, bytes);
         doc.ruleFilePath = (fuzz::WorkFolder() / name).string();
@@ -25,10 +29,9 @@ struct Loaded {
         fuzz::QuietHost host;
         ok = LoadWorkingSet(doc, host, set);
         if (!ok) return;
-        // As the editor's save does: the header strings go back into the document first.
-        StoreHeaderStrings(set, doc.rule);
-        doc.rule.executeSequence = set.executeSequence;
-        composed = ComposeRuleFile(doc.rule, set.commands, set.wrappers, matchCase);
+        // As the editor's save does.
+        doc.rule = WorkingSetValues(set);
+        refusal = CheckWorkingSet(set, matchCase, &composed);
     }
 };
 
@@ -96,6 +99,7 @@ bool WrapWritable(const CWrapper& w) {
 void RoundTrip(std::string_view bytes, bool matchCase) {
     const Loaded first("r.rul", bytes, matchCase);
     if (!first.ok) return;
+    // Whether a rule file can say every record and value.
     bool writable = true;
     first.set.commands.ForEach([&](const CCmdVar& r) {
         writable = writable && InstanceWritable(r) && JunctionsWritable(r, matchCase);
@@ -119,9 +123,13 @@ void RoundTrip(std::string_view bytes, bool matchCase) {
     }
     // The reader keeps ids outside 1..5 and reads "-2" as two ids.
     for (int id : first.set.executeSequence) writable = writable && id >= 1 && id <= 5;
-    if (!writable) return;
+    if (first.refusal) {
+        if (writable) Differ("verdicts (a file the writer can say was refused)", first.refusal->message, first.composed);
+        return;
+    }
     const Loaded second("w.rul", first.composed, matchCase);
     if (!second.ok) Differ("loads (the written file did not load)", first.composed, "");
+    if (second.refusal) Differ("verdicts (the written file was refused)", second.refusal->message, second.composed);
     const std::string before = test::Records(first.set, first.doc), after = test::Records(second.set, second.doc);
     if (after != before) Differ("records", before, after);
     if (second.composed != first.composed) Differ("written texts", first.composed, second.composed);

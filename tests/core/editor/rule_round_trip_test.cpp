@@ -100,6 +100,17 @@ TEST(RuleRoundTrip, RewriteAndCheckPrograms) {
     const test::ProgramResult failedWrite = run("--rewrite missing/x.rul one.rul");
     EXPECT_EQ(failedWrite.status, 3);
     EXPECT_EQ(ReadFile(dir.File("two.rul")), ReadFile(dir.File("one.rul")));
+    // A file the reader takes whose rewrite it would refuse: the written
+    // "::A" and its empty line take the Delete past the line limit.
+    dir.Write("long.rul", "&Header:\r\nDocument: d\r\nWWWFileName: o/p\r\n&Commands:\r\nDelete " +
+                              std::string(4089, 'x') + "::A\r\nAdd y!after!z\r\n");
+    const test::ProgramResult refused = run("--rewrite two.rul long.rul");
+    EXPECT_EQ(refused.status, 3);
+    EXPECT_NE(refused.err.find("Delete command 1 is too long: a command may hold at most 4096 characters in the "
+                               "rule file!"),
+              std::string::npos)
+        << refused.err;
+    EXPECT_EQ(ReadFile(dir.File("two.rul")), ReadFile(dir.File("one.rul")));
 
     // The check reads what a run reads (from a copy of the example's folder)
     // and writes nothing.

@@ -1,5 +1,6 @@
 // The five command pages driven as a user drives them, one sheet per case:
 // the shared design over every kind, then what only Add, Delete and Wrap do.
+#include <QApplication>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -337,6 +338,47 @@ private slots:
         QVERIFY(h.set.commands.Empty());
         SetFieldText(find, QString(4080, 'a'));
         QVERIFY(h.Leave());
+    }
+
+    // Texts that the file would read back as other commands: the page names
+    // the field and the marker, keeps the command and puts the focus there.
+    void TextsHoldingTheFilesMarkersAreRefused_data() {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QStringList>("texts");
+        QTest::addColumn<QString>("instance");
+        QTest::addColumn<int>("field");
+        QTest::addColumn<QString>("message");
+        const QString end = QStringLiteral(", which the rule file reads as ");
+        QTest::newRow("instance marker") << int(kReplace) << QStringList{"std::string", "std::wstring"} << "2" << 0
+                                         << "Replace command 1 cannot be written: its 'Replace existing text' holds "
+                                            "\"::\"" + end + "its instance marker!";
+        QTest::newRow("comment") << int(kReplace) << QStringList{"x", "if (a && b) y"} << "1" << 1
+                                 << "Replace command 1 cannot be written: its 'With this text' holds \"&&\"" + end +
+                                        "the start of a comment!";
+        QTest::newRow("separator") << int(kReplace) << QStringList{"1!with!2", "3"} << "1" << 0
+                                   << "Replace command 1 cannot be written: its 'Replace existing text' holds "
+                                      "\"!with!\"" + end + "a marker of its own!";
+        QTest::newRow("Add marker") << int(kAdd) << QStringList{"x!before!y", "<BODY>"} << "1" << 0
+                                    << "Add command 1 cannot be written: its 'Add this NEW text' holds \"!before!\"" +
+                                           end + "a marker of its own!";
+        QTest::newRow("Wrap marker") << int(kWrap) << QStringList{"<P>", "X.", "</P>!end!", "<LI>", "</LI>"} << ""
+                                     << 2
+                                     << "Wrap command 1 cannot be written: its 'End of Number Format Pattern' holds "
+                                        "\"!end!\"" + end + "a marker of its own!";
+    }
+    void TextsHoldingTheFilesMarkersAreRefused() {
+        QFETCH(int, kind);
+        QFETCH(QStringList, texts);
+        QFETCH(QString, instance);
+        QFETCH(int, field);
+        QFETCH(QString, message);
+        Harness h(kind);
+        h.Fill(texts);
+        if (!instance.isEmpty()) TypeInto(h.page->InstanceField(), instance);
+        QVERIFY(!h.Leave());
+        QCOMPARE(h.LastMessage(), message);
+        QCOMPARE(QApplication::focusWidget(), h.page->Field(field));
+        QVERIFY(h.set.commands.Empty() && h.set.wrappers.Empty());
     }
 
     void WrapFormatCheck_data() {

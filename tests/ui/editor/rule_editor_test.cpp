@@ -107,6 +107,73 @@ private slots:
         QCOMPARE(ReadWholeFile(other), ReadWholeFile(rule));
     }
 
+    // One window, two rule files: nothing of the first (its FTP account, its
+    // TOC file, its order) reaches the save or the run of the second.
+    void EachRuleFileIsEditedAndRunOnItsOwn() {
+        WriteWholeFile(File(QStringLiteral("d.htm")), "<H1>one</H1>a\r\n<H1>two</H1>b\r\n");
+        const QString full = File(QStringLiteral("full.rul"));
+        WriteWholeFile(full,
+                       "&Header:\r\nDocument: d.htm\r\nIntermediateFile: mid.htm\r\nTOCName: toc.htm\r\n"
+                       "TOCTemplate: t.tpl\r\nWWWFileName: full/p\r\nHeaderName: h.hdr\r\nFooterName: f.ftr\r\n"
+                       "ExecuteSequence: 5 4 3 2 1\r\nFtpURL: ftp.example.com\r\nUserID: me\r\nUserPW: pw\r\n"
+                       "TOCServerDir: /t\r\nWWWServerDir: /w\r\nImagesLocalDir: img\r\nImagesServerDir: /i\r\n"
+                       "&Commands:\r\nMakeTOC <H1>!...!</H1>\r\n");
+        const QString none = File(QStringLiteral("none.rul"));
+        WriteWholeFile(none, "&Header:\r\nDocument: d.htm\r\nWWWFileName: out/p\r\n&Commands:\r\n"
+                             "MakeFile <H1>!...!</H1>\r\n");
+        CScriptedPrompts prompts;
+        CQuilletDoc doc(m_store);
+        doc.LoadSettings();
+        RecordingHost host;
+        prompts.chosenFiles = {full};
+        QCOMPARE(DriveSheet([](CMySheet& sheet) { sheet.CancelButton()->click(); },
+                            [&] { RunRuleEditor(nullptr, doc, host, QString()); }),
+                 1);
+        const QString saved = File(QStringLiteral("saved.rul"));
+        prompts.chosenFiles = {none, saved};
+        QCOMPARE(DriveSheet([](CMySheet& sheet) { sheet.OkButton()->click(); },
+                            [&] { RunRuleEditor(nullptr, doc, host, QString()); }),
+                 1);
+        const std::filesystem::path dir = m_dir.path().toStdString();
+        QCOMPARE(RunPublishProgram("--rewrite again.rul none.rul", dir).status, 0);
+        QCOMPARE(ReadWholeFile(saved), ReadWholeFile(File(QStringLiteral("again.rul"))));
+
+        doc.ClearLists();
+        CPublishingRun(doc, host).RunPublishing();
+        const ProgramResult program = RunPublishProgram("'" + none.toStdString() + "'", dir);
+        QCOMPARE(program.status, 0);
+        QCOMPARE(doc.logLines, Lines(program.out));
+    }
+
+    // OK checks every command, on pages visited or not, before anything is
+    // saved: a loaded Delete for every occurrence that the writer's "::A" and
+    // its empty line take past the reader's limit.
+    void OkRefusesACommandTheFileCannotCarry() {
+        const QString rule = File(QStringLiteral("long.rul"));
+        WriteWholeFile(rule, "&Header:\r\nDocument: d.htm\r\nWWWFileName: out/p\r\n&Commands:\r\nDelete " +
+                                 QByteArray(4089, 'x') + "::A\r\nReplace a!with!b\r\n");
+        CScriptedPrompts prompts;
+        prompts.chosenFiles = {rule, File(QStringLiteral("never.rul"))};
+        CQuilletDoc doc(m_store);
+        doc.LoadSettings();
+        RecordingHost host;
+        std::optional<QString> written;
+        QCOMPARE(DriveSheet(
+                     [&](CMySheet& sheet) {
+                         sheet.OkButton()->click();
+                         QVERIFY(sheet.isVisible());
+                         QCOMPARE(prompts.messages.back().text,
+                                  QStringLiteral("Delete command 1 is too long: a command may hold at most 4096 "
+                                                 "characters in the rule file!"));
+                         QCOMPARE(sheet.ActiveIndex(), 2);  // the Delete page
+                         sheet.CancelButton()->click();
+                     },
+                     [&] { written = RunRuleEditor(nullptr, doc, host, QString()); }),
+                 1);
+        QVERIFY(!written);
+        QVERIFY(!QFile::exists(File(QStringLiteral("never.rul"))));
+    }
+
     void FailedLoadShowsNoSheet() {
         const QString bad = File(QStringLiteral("bad.rul"));
         WriteWholeFile(bad, "no header\n");

@@ -78,7 +78,11 @@ private slots:
     }
 
     void HeaderInfoRefusesToBeLeftWithoutItsRequiredFields() {
-        Sheet s([](RuleWorkingSet& set) { set.header[kHeaderNameField] = "h\xe9.hdr"; set.windows1252 = true; });
+        Sheet s([](RuleWorkingSet& set) {
+            set.header[kHeaderNameField] = "h\xe9.hdr";
+            set.header[kFooterNameField] = "f\xc3\xa9.ftr";  // UTF-8 in the same file
+            set.windows1252 = true;
+        });
         CScriptedPrompts& prompts = s.prompts;
         struct Case {
             QString source, www, message;
@@ -101,10 +105,12 @@ private slots:
         }
         ClickInto(s.header->Field(4));
         s.header->Field(4)->setText(QStringLiteral("out/caf\u00e9"));  // past what key clicks can type
+        s.header->Field(6)->setText(s.header->Field(6)->text() + QStringLiteral("x"));
         QVERIFY(s.sheet.SetActivePage(1));
         QCOMPARE(s.set.header[kDocumentField], std::string("src.htm"));
         QCOMPARE(s.set.header[kWwwFileNamesField], std::string("out/caf\xe9"));      // typed, Windows-1252
         QCOMPARE(s.set.header[kHeaderNameField], std::string("h\xe9.hdr"));         // untouched bytes
+        QCOMPARE(s.set.header[kFooterNameField], std::string("f\xc3\xa9.ftrx"));   // edited, still UTF-8
     }
 
     void MakeFileAndMakeTocEditTheirFirstRecordInPlace() {
@@ -131,6 +137,20 @@ private slots:
         TypeInto(s.file->EndField(), QStringLiteral("<!-- /c -->"));
         TypeInto(s.file->StartField(), QString());
         QVERIFY(!s.sheet.SetActivePage(0));
+        QCOMPARE(QApplication::focusWidget(), s.file->StartField());
+        // Two patterns that each fit their field but not one line together,
+        // and a pattern holding the marker between them.
+        s.file->StartField()->setPlainText(QString(4095, 'a'));
+        s.file->EndField()->setPlainText(QString(4095, 'b'));
+        QVERIFY(!s.sheet.SetActivePage(0));
+        QCOMPARE(prompts.messages.back().text, QStringLiteral("MakeFile command 1 is too long: a command may hold at "
+                                                              "most 4096 characters in the rule file!"));
+        TypeInto(s.file->EndField(), QStringLiteral("<!-- /c -->"));
+        TypeInto(s.file->StartField(), QStringLiteral("<!-- c!...!d -->"));
+        QVERIFY(!s.sheet.SetActivePage(0));
+        QCOMPARE(prompts.messages.back().text,
+                 QStringLiteral("MakeFile command 1 cannot be written: its 'Start Pattern Designating Make Into File' "
+                                "holds \"!...!\", which the rule file reads as a marker of its own!"));
         QCOMPARE(QApplication::focusWidget(), s.file->StartField());
         TypeInto(s.file->StartField(), QStringLiteral("<!-- c -->"));
         QVERIFY(s.sheet.SetActivePage(2));
