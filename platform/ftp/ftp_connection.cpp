@@ -18,8 +18,8 @@ void InitCurlOnce() {
     std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
 }
 
-// How many sockets libcurl asks to wait on.
-int SocketsToWaitOn(CURLM* multi) {
+// Adds the sockets libcurl asks to wait on; returns how many.
+int AddSocketsToWaitOn(CURLM* multi, std::vector<curl_waitfd>& sockets) {
     fd_set read, write, error;
     FD_ZERO(&read);
     FD_ZERO(&write);
@@ -27,8 +27,14 @@ int SocketsToWaitOn(CURLM* multi) {
     int highest = -1;
     if (curl_multi_fdset(multi, &read, &write, &error, &highest) != CURLM_OK) return 0;
     int count = 0;
-    for (int fd = 0; fd <= highest; ++fd)
-        count += FD_ISSET(fd, &read) || FD_ISSET(fd, &write) || FD_ISSET(fd, &error) ? 1 : 0;
+    for (int fd = 0; fd <= highest; ++fd) {
+        const short events = static_cast<short>((FD_ISSET(fd, &read) ? CURL_WAIT_POLLIN : 0) |
+                                                (FD_ISSET(fd, &write) ? CURL_WAIT_POLLOUT : 0) |
+                                                (FD_ISSET(fd, &error) ? CURL_WAIT_POLLPRI : 0));
+        if (events == 0) continue;
+        sockets.push_back({fd, events, 0});
+        ++count;
+    }
     return count;
 }
 
@@ -79,15 +85,21 @@ struct CFtpConnection::Put {
 };
 
 // One easy handle and the request it carries: this connection's own, or the
-// second connection's.
+// second connection's. Each has a multi handle of its own, which keeps its
+// control connection between requests: in a shared one either handle could
+// take up the other's control connection, and its data connections would
+// then offer the TLS session of the wrong one (refused by servers that want
+// each data connection to resume its own control connection's session).
 struct CFtpConnection::Lane {
     CURL* curl = nullptr;
+    CURLM* multi = nullptr;
     std::vector<std::string> replies;  // server replies of the current request
     std::string body;                  // listing text of the current request
     char errorBuffer[CURL_ERROR_SIZE] = {};
     bool busy = false;
     CURLcode result = CURLE_OK;  // of the last request
     bool loggedIn = false;       // has carried a request through its login
+    bool sent = false;           // has carried a whole upload
     bool carrying = false;       // `put` is under way here
     PutStage stage = PutStage::Upload;
     Put put;
@@ -95,10 +107,12 @@ struct CFtpConnection::Lane {
     CommandList commands;
     std::string error;  // of the failed upload, kept through the clean-up
 
-    explicit Lane(CURL* handle) : curl(handle) {}
+    explicit Lane(CURL* handle) : curl(handle), multi(curl_multi_init()) {}
     Lane(const Lane&) = delete;
     ~Lane() {
         if (file) std::fclose(file);
+        if (busy) curl_multi_remove_handle(multi, curl);
+        curl_multi_cleanup(multi);
         curl_easy_cleanup(curl);
     }
     // Clears what one request set, keeping the connection's own options.
@@ -112,6 +126,9 @@ struct CFtpConnection::Lane {
         curl_easy_setopt(curl, CURLOPT_SEEKDATA, nullptr);
         curl_easy_setopt(curl, CURLOPT_FTP_CREATE_MISSING_DIRS, static_cast<long>(CURLFTP_CREATE_DIR_NONE));
         commands = CommandList();
+    }
+    bool RepliedWith(const char* code) const {
+        return std::any_of(replies.begin(), replies.end(), [&](const std::string& r) { return r.starts_with(code); });
     }
     // The server's own words where it gave a refusal, else the library's.
     std::string ErrorText() const {
@@ -151,6 +168,18 @@ struct CFtpConnection::Callbacks {
     }
 };
 
+// A data connection the server would not take over TLS.
+bool CFtpConnection::TlsRefused(const Lane& lane) {
+    switch (lane.result) {
+    case CURLE_SSL_CONNECT_ERROR:
+    case CURLE_USE_SSL_FAILED:
+    case CURLE_SSL_SHUTDOWN_FAILED:
+        return true;
+    default:
+        return lane.RepliedWith("522");
+    }
+}
+
 bool ParseFtpUrl(const std::string& text, FtpUrl& url) {
     InitCurlOnce();
     CURLU* parsed = curl_url();
@@ -181,11 +210,6 @@ CFtpConnection::~CFtpConnection() { Close(); }
 
 // Drops the connections; files still under way end without an outcome.
 void CFtpConnection::Close() {
-    CURLM* multi = static_cast<CURLM*>(m_multi);
-    for (auto& lane : m_lanes)
-        if (lane && lane->busy && multi) curl_multi_remove_handle(multi, lane->curl);
-    if (multi) curl_multi_cleanup(multi);
-    m_multi = nullptr;
     for (auto& lane : m_lanes) lane.reset();
     m_waiting.clear();
     m_madeDirectories.clear();
@@ -207,7 +231,7 @@ void CFtpConnection::Start(Lane& lane, const std::string& url) {
     curl_easy_setopt(lane.curl, CURLOPT_ERRORBUFFER, lane.errorBuffer);
     curl_easy_setopt(lane.curl, CURLOPT_URL, url.c_str());
     lane.busy = true;
-    if (curl_multi_add_handle(static_cast<CURLM*>(m_multi), lane.curl) != CURLM_OK) {
+    if (!lane.multi || curl_multi_add_handle(lane.multi, lane.curl) != CURLM_OK) {
         lane.result = CURLE_FAILED_INIT;
         Ended(lane);
     }
@@ -217,39 +241,43 @@ void CFtpConnection::Start(Lane& lane, const std::string& url) {
 // multi interface with a 1 ms poll: libcurl 7.88 does not always wait on the
 // control connection for a reply on a reused connection (EPSV after a
 // finished upload), and its own perform loop then sleeps a whole second per
-// file. The multi handle keeps the connections between requests.
+// file.
 void CFtpConnection::Step() {
-    CURLM* multi = static_cast<CURLM*>(m_multi);
-    int running = 0;
-    const bool performed = curl_multi_perform(multi, &running) == CURLM_OK;
-    std::vector<std::pair<CURL*, CURLcode>> ended;
-    int left = 0;
-    while (CURLMsg* message = curl_multi_info_read(multi, &left))
-        if (message->msg == CURLMSG_DONE) ended.emplace_back(message->easy_handle, message->data.result);
-    int busy = 0;
+    std::vector<std::pair<Lane*, CURLcode>> ended;
+    std::vector<Lane*> busy;
     for (auto& lane : m_lanes) {
         if (!lane || !lane->busy) continue;
-        ++busy;
-        const bool reported = std::any_of(ended.begin(), ended.end(), [&](auto& e) { return e.first == lane->curl; });
-        // A multi handle that fails, or loses a request, ends what it carries.
-        if (!reported && (!performed || (running == 0 && ended.empty())))
-            ended.emplace_back(lane->curl, CURLE_FAILED_INIT);
+        busy.push_back(lane.get());
+        int running = 0;
+        const bool performed = curl_multi_perform(lane->multi, &running) == CURLM_OK;
+        bool reported = false;
+        int left = 0;
+        while (CURLMsg* message = curl_multi_info_read(lane->multi, &left)) {
+            if (message->msg != CURLMSG_DONE) continue;
+            ended.emplace_back(lane.get(), message->data.result);
+            reported = true;
+        }
+        // A multi handle that fails, or loses its request, ends it.
+        if (!reported && (!performed || running == 0)) ended.emplace_back(lane.get(), CURLE_FAILED_INIT);
     }
-    for (const auto& [curl, code] : ended) {
-        Lane& lane = *(m_lanes[0]->curl == curl ? m_lanes[0] : m_lanes[1]);
-        curl_multi_remove_handle(multi, curl);
-        lane.result = code;
-        Ended(lane);
+    for (const auto& [lane, code] : ended) {
+        curl_multi_remove_handle(lane->multi, lane->curl);
+        lane->result = code;
+        Ended(*lane);
     }
-    if (!ended.empty()) return;
+    if (!ended.empty() || busy.empty()) return;
     // Between the passive reply and the data connection libcurl has no
     // socket to wait on and would sit out the whole poll: go on at once.
-    if (!m_pollSkipped && SocketsToWaitOn(multi) < busy) {
+    std::vector<curl_waitfd> others;
+    bool silent = AddSocketsToWaitOn(busy[0]->multi, others) == 0;
+    others.clear();
+    for (std::size_t i = 1; i < busy.size(); ++i) silent = AddSocketsToWaitOn(busy[i]->multi, others) == 0 || silent;
+    if (!m_pollSkipped && silent) {
         m_pollSkipped = true;
         return;
     }
     m_pollSkipped = false;
-    curl_multi_poll(multi, nullptr, 0, 1, nullptr);
+    curl_multi_poll(busy[0]->multi, others.data(), static_cast<unsigned>(others.size()), 1, nullptr);
 }
 
 bool CFtpConnection::Perform(const std::string& url) {
@@ -269,16 +297,18 @@ void CFtpConnection::Ended(Lane& lane) {
     case PutStage::Upload: {
         std::fclose(lane.file);
         lane.file = nullptr;
-        const bool login = std::any_of(lane.replies.begin(), lane.replies.end(),
-                                       [](const std::string& reply) { return reply.starts_with("230"); });
-        if (!ok && !login && !lane.loggedIn && &lane == m_lanes[1].get()) {
-            // The server takes no second login for this user: on with one.
+        const bool login = lane.RepliedWith("230");
+        // The server takes no second login for this user, or no TLS data
+        // connection from it: on with one.
+        const bool refused = (!login && !lane.loggedIn) || (m_tls && TlsRefused(lane));
+        if (!ok && refused && !lane.sent && &lane == m_lanes[1].get()) {
             m_secondRefused = true;
             lane.carrying = false;
             m_waiting.push_front(std::move(lane.put));
             return;
         }
         lane.loggedIn = lane.loggedIn || ok || login;
+        lane.sent = lane.sent || ok;
         if (ok) {
             const std::string& directory = lane.put.directory;
             return SendCommands(lane, PutStage::Rename,
@@ -393,13 +423,12 @@ bool CFtpConnection::Connect(const FtpUrl& url, const std::string& user, const s
     Close();
     m_listForm = ListForm::Unknown;
     CURL* curl = curl_easy_init();
-    m_multi = curl_multi_init();
-    if (!curl || !m_multi) {
-        if (curl) curl_easy_cleanup(curl);
+    if (curl) m_lanes[0] = std::make_unique<Lane>(curl);
+    if (!curl || !m_lanes[0]->multi) {
+        m_lanes[0].reset();
         m_lastError = "Out of memory";
         return false;
     }
-    m_lanes[0] = std::make_unique<Lane>(curl);
     m_tls = url.scheme == "ftps";
     const std::string host = url.host.find(':') != std::string::npos ? "[" + url.host + "]" : url.host;
     // ftp:// in every case: "ftps://" to libcurl would be implicit TLS, while

@@ -93,6 +93,7 @@ private:
     void SendCommands(Lane& lane, PutStage stage, std::initializer_list<std::string> commands);
     void EndPut(Lane& lane, bool ok, const std::string& error);
     Lane* FreeLane();
+    static bool TlsRefused(const Lane& lane);
     std::string UrlFor(const std::string& path, bool directory) const;
     std::string Absolute(const std::string& path) const;
     void Close();
@@ -103,7 +104,6 @@ private:
     std::unique_ptr<Lane> m_lanes[2];
     bool m_secondRefused = false;
     bool m_pollSkipped = false;
-    void* m_multi = nullptr;  // holds the connections between requests
     std::string m_base;  // "ftp://host:port"
     bool m_tls = false;
     bool m_connected = false;

@@ -140,7 +140,7 @@ CVsftpdTestServer::CVsftpdTestServer() {
                           << "\nwrite_enable=YES\nanon_upload_enable=YES\nanon_mkdir_write_enable=YES\n"
                              "anon_other_write_enable=YES\npasv_enable=YES\npasv_address=127.0.0.1\n"
                              "ssl_enable=YES\nallow_anon_ssl=YES\nforce_anon_logins_ssl=YES\nforce_anon_data_ssl=YES\n"
-                             "require_ssl_reuse=NO\nrsa_cert_file=" << (dir / "server.pem").string()
+                             "require_ssl_reuse=YES\nrsa_cert_file=" << (dir / "server.pem").string()
                           << "\nnopriv_user=nobody\nsecure_chroot_dir=" << empty.string()
                           << "\ncheck_shell=NO\nseccomp_sandbox=NO\nsyslog_enable=NO\nxferlog_enable=NO\n";
     m_pid = StartProcess({kProgram, config});
