@@ -91,6 +91,7 @@ struct CFtpConnection::Put {
 // then offer the TLS session of the wrong one (refused by servers that want
 // each data connection to resume its own control connection's session).
 struct CFtpConnection::Lane {
+    CFtpConnection& owner;
     CURL* curl = nullptr;
     CURLM* multi = nullptr;
     std::vector<std::string> replies;  // server replies of the current request
@@ -100,6 +101,7 @@ struct CFtpConnection::Lane {
     CURLcode result = CURLE_OK;  // of the last request
     bool loggedIn = false;       // has carried a request through its login
     bool sent = false;           // has carried a whole upload
+    int era = 0;                 // the connection's era when the request began
     bool carrying = false;       // `put` is under way here
     PutStage stage = PutStage::Upload;
     Put put;
@@ -107,7 +109,8 @@ struct CFtpConnection::Lane {
     CommandList commands;
     std::string error;  // of the failed upload, kept through the clean-up
 
-    explicit Lane(CURL* handle) : curl(handle), multi(curl_multi_init()) {}
+    Lane(CFtpConnection& connection, CURL* handle) : owner(connection), curl(handle), multi(curl_multi_init()) {}
+    bool Uploading() const { return busy && carrying && stage == PutStage::Upload; }
     Lane(const Lane&) = delete;
     ~Lane() {
         if (file) std::fclose(file);
@@ -125,6 +128,7 @@ struct CFtpConnection::Lane {
         curl_easy_setopt(curl, CURLOPT_READDATA, nullptr);
         curl_easy_setopt(curl, CURLOPT_SEEKDATA, nullptr);
         curl_easy_setopt(curl, CURLOPT_FTP_CREATE_MISSING_DIRS, static_cast<long>(CURLFTP_CREATE_DIR_NONE));
+        curl_easy_setopt(curl, CURLOPT_TIMEOUT_MS, 0L);
         commands = CommandList();
     }
     bool RepliedWith(const char* code) const {
@@ -157,14 +161,18 @@ struct CFtpConnection::Callbacks {
                    ? CURL_SEEKFUNC_OK
                    : CURL_SEEKFUNC_CANTSEEK;
     }
-    static int Progress(void* self, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
-        auto* connection = static_cast<CFtpConnection*>(self);
-        if (connection->m_options.pumpMessages) connection->m_options.pumpMessages();
-        return 0;
+    // Also called once a second while libcurl waits, blocking, for the
+    // reply to a finished upload: a stop made meanwhile ends that wait.
+    static int Progress(void* data, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
+        const Lane& lane = *static_cast<Lane*>(data);
+        const FtpOptions& options = lane.owner.m_options;
+        if (options.pumpMessages) options.pumpMessages();
+        return lane.Uploading() && lane.owner.Halted() == Halt::Stopped ? 1 : 0;
     }
     static void Attach(Lane& lane) {
         curl_easy_setopt(lane.curl, CURLOPT_HEADERDATA, &lane);
         curl_easy_setopt(lane.curl, CURLOPT_WRITEDATA, &lane);
+        curl_easy_setopt(lane.curl, CURLOPT_XFERINFODATA, &lane);
     }
 };
 
@@ -215,6 +223,8 @@ void CFtpConnection::Close() {
     m_madeDirectories.clear();
     m_secondRefused = false;
     m_connected = false;
+    m_lost = false;
+    m_strikes = 0;
 }
 
 // This connection's own handle, once every file under way has its outcome.
@@ -231,6 +241,7 @@ void CFtpConnection::Start(Lane& lane, const std::string& url) {
     curl_easy_setopt(lane.curl, CURLOPT_ERRORBUFFER, lane.errorBuffer);
     curl_easy_setopt(lane.curl, CURLOPT_URL, url.c_str());
     lane.busy = true;
+    lane.era = m_era;
     if (!lane.multi || curl_multi_add_handle(lane.multi, lane.curl) != CURLM_OK) {
         lane.result = CURLE_FAILED_INIT;
         Ended(lane);
@@ -245,9 +256,15 @@ void CFtpConnection::Start(Lane& lane, const std::string& url) {
 void CFtpConnection::Step() {
     std::vector<std::pair<Lane*, CURLcode>> ended;
     std::vector<Lane*> busy;
+    // A stop abandons the uploads under way; renames and clean-ups finish.
+    const bool stopping = Halted() == Halt::Stopped;
     for (auto& lane : m_lanes) {
         if (!lane || !lane->busy) continue;
         busy.push_back(lane.get());
+        if (stopping && lane->Uploading()) {
+            ended.emplace_back(lane.get(), CURLE_ABORTED_BY_CALLBACK);
+            continue;
+        }
         int running = 0;
         const bool performed = curl_multi_perform(lane->multi, &running) == CURLM_OK;
         bool reported = false;
@@ -309,6 +326,7 @@ void CFtpConnection::Ended(Lane& lane) {
         }
         lane.loggedIn = lane.loggedIn || ok || login;
         lane.sent = lane.sent || ok;
+        CountConnectionFailure(lane);
         if (ok) {
             const std::string& directory = lane.put.directory;
             return SendCommands(lane, PutStage::Rename,
@@ -318,13 +336,50 @@ void CFtpConnection::Ended(Lane& lane) {
     }
     case PutStage::Rename:
         if (ok) return EndPut(lane, true, {});
+        CountConnectionFailure(lane);
         break;
     case PutStage::Clean:
+        CountConnectionFailure(lane);
         return EndPut(lane, false, lane.error);
     }
-    // Leave no half-written part behind where the server still listens.
-    lane.error = lane.ErrorText();
+    lane.error = lane.result == CURLE_ABORTED_BY_CALLBACK ? kUploadStoppedText : lane.ErrorText();
+    // Leave no half-written part behind where the server still listens; a
+    // lost server would only run out the time limit once more.
+    if (m_lost) return EndPut(lane, false, lane.error);
     SendCommands(lane, PutStage::Clean, {"*DELE " + lane.put.directory + lane.put.PartName()});
+}
+
+// A timeout, a reset or a lost connection: the next request on a fresh
+// connection is the one reconnection attempt; it failing the same way ends
+// every file still to come. A file sent since puts the count back.
+void CFtpConnection::CountConnectionFailure(const Lane& lane) {
+    if (lane.result == CURLE_OK) {
+        if (lane.stage == PutStage::Upload && lane.era == m_era) m_strikes = 0;
+        return;
+    }
+    switch (lane.result) {
+    case CURLE_OPERATION_TIMEDOUT:
+    case CURLE_FTP_ACCEPT_TIMEOUT:
+    case CURLE_COULDNT_CONNECT:
+    case CURLE_COULDNT_RESOLVE_HOST:
+    case CURLE_SEND_ERROR:
+    case CURLE_RECV_ERROR:
+    case CURLE_GOT_NOTHING:
+    case CURLE_PARTIAL_FILE:
+    case CURLE_WEIRD_SERVER_REPLY:
+        break;
+    default:
+        return;
+    }
+    // Requests begun before the last such failure tell nothing new.
+    if (lane.era != m_era) return;
+    ++m_era;
+    if (++m_strikes >= 2) m_lost = true;
+}
+
+CFtpConnection::Halt CFtpConnection::Halted() const {
+    if (m_lost) return Halt::Lost;
+    return m_options.stopRequested && m_options.stopRequested() ? Halt::Stopped : Halt::None;
 }
 
 // Commands ahead of a request that transfers nothing: libcurl runs them
@@ -337,6 +392,8 @@ void CFtpConnection::SendCommands(Lane& lane, PutStage stage, std::initializer_l
     for (const std::string& command : commands) lane.commands.Add(command);
     curl_easy_setopt(lane.curl, CURLOPT_NOBODY, 1L);
     curl_easy_setopt(lane.curl, CURLOPT_QUOTE, lane.commands.list);
+    // After a stop the clean-up must not hold the user up.
+    if (stage == PutStage::Clean && Halted() == Halt::Stopped) curl_easy_setopt(lane.curl, CURLOPT_TIMEOUT_MS, 2000L);
     Start(lane, UrlFor(lane.put.directory, true));
 }
 
@@ -356,13 +413,18 @@ CFtpConnection::Lane* CFtpConnection::FreeLane() {
             m_secondRefused = true;
             return nullptr;
         }
-        m_lanes[1] = std::make_unique<Lane>(copy);
+        m_lanes[1] = std::make_unique<Lane>(*this, copy);
         Callbacks::Attach(*m_lanes[1]);
     }
     return m_lanes[1]->busy ? nullptr : m_lanes[1].get();
 }
 
 void CFtpConnection::StartWaiting() {
+    while (!m_waiting.empty() && Halted() != Halt::None) {
+        Put put = std::move(m_waiting.front());
+        m_waiting.pop_front();
+        if (put.finished) put.finished(false, Halted() == Halt::Lost ? kConnectionLostText : kUploadStoppedText);
+    }
     while (!m_waiting.empty()) {
         Lane* lane = FreeLane();
         if (!lane) return;
@@ -423,7 +485,7 @@ bool CFtpConnection::Connect(const FtpUrl& url, const std::string& user, const s
     Close();
     m_listForm = ListForm::Unknown;
     CURL* curl = curl_easy_init();
-    if (curl) m_lanes[0] = std::make_unique<Lane>(curl);
+    if (curl) m_lanes[0] = std::make_unique<Lane>(*this, curl);
     if (!curl || !m_lanes[0]->multi) {
         m_lanes[0].reset();
         m_lastError = "Out of memory";
@@ -443,7 +505,6 @@ bool CFtpConnection::Connect(const FtpUrl& url, const std::string& user, const s
     curl_easy_setopt(curl, CURLOPT_SEEKFUNCTION, &Callbacks::Seek);
     curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
     curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, &Callbacks::Progress);
-    curl_easy_setopt(curl, CURLOPT_XFERINFODATA, this);
     curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, m_options.connectTimeoutSeconds);
     curl_easy_setopt(curl, CURLOPT_SERVER_RESPONSE_TIMEOUT, m_options.responseTimeoutSeconds);
     curl_easy_setopt(curl, CURLOPT_ACCEPTTIMEOUT_MS, m_options.connectTimeoutSeconds * 1000);
@@ -541,6 +602,8 @@ bool CFtpConnection::PutFile(const std::string& localPath, const std::string& re
 
 void CFtpConnection::BeginPut(const std::string& localPath, const std::string& remotePath, PutFinished finished) {
     if (!m_connected) return finished(false, "Not connected");
+    if (Halted() == Halt::Lost) return finished(false, kConnectionLostText);
+    if (Halted() == Halt::Stopped) return finished(false, kUploadStoppedText);
     const std::string absolute = Absolute(remotePath);
     const std::size_t slash = absolute.rfind('/');
     Put put{localPath, absolute.substr(0, slash + 1), absolute.substr(slash + 1), std::move(finished)};

@@ -177,6 +177,79 @@ private slots:
         }
     }
 
+    // Cancel, Esc and the close box each stop a run against a slow server
+    // within a second; the dialog stays with the true count, and closes after.
+    void cancelEscAndTheCloseBoxStopARun() {
+        test::CFtpTestServer slow({"--slow", "100000"});
+        m_doc->createdFiles.clear();
+        for (int i = 0; i < 8; ++i) {
+            m_doc->createdFiles.push_back("big" + std::to_string(i) + ".htm");
+            m_local->Write("site/" + m_doc->createdFiles.back(), std::string(300000, 'b'));
+        }
+        m_doc->rule.ftpUrl = slow.HostPort();
+        m_doc->rule.wwwServerDir = "www";
+        for (const char* way : {"Cancel", "Esc", "close box"}) {
+            CUploadDlg dialog(*m_doc);
+            Show(dialog);
+            Click(&dialog, "connectButton");
+            QVERIFY(dialog.Session().connection);
+            QElapsedTimer stopping;
+            QString enabledDuringRun;
+            QTimer::singleShot(700, &dialog, [&] {
+                for (const char* name : {"connectButton", "uploadButton", "ftpTree"})
+                    enabledDuringRun += QString::number(Find<QWidget>(&dialog, name)->isEnabled());
+                stopping.start();
+                if (way == QStringLiteral("Cancel")) Click(&dialog, "cancelButton");
+                else if (way == QStringLiteral("Esc")) QTest::keyClick(&dialog, Qt::Key_Escape);
+                else dialog.close();
+            });
+            Click(&dialog, "uploadButton");  // returns when the run has ended
+            QVERIFY2(stopping.isValid() && stopping.elapsed() < 1000, qPrintable(QString::number(stopping.isValid() ? stopping.elapsed() : -1)));
+            QCOMPARE(enabledDuringRun, QStringLiteral("000"));
+            QVERIFY(dialog.isVisible());
+            const QRegularExpressionMatch count =
+                QRegularExpression("^(\\d) / 9 Files Uploaded!$").match(dialog.MessageCenter());
+            QVERIFY2(count.hasMatch() && count.captured(1).toInt() < 9, qPrintable(dialog.MessageCenter()));
+            for (const auto& entry : fs::recursive_directory_iterator(slow.Home()))
+                QVERIFY2(entry.path().filename().string().find(".webquill-part") == std::string::npos, way);
+            Click(&dialog, "cancelButton");
+            QVERIFY(!dialog.isVisible());
+        }
+    }
+
+    // A long list of failures: the first 20 in the box, every one in its
+    // details, and the box no taller than the screen.
+    void manyFailuresKeepTheBoxOnTheScreen() {
+        test::CFtpTestServer denying({"--deny", "htm"});
+        m_doc->createdFiles.clear();
+        for (int i = 0; i < 60; ++i) {
+            m_doc->createdFiles.push_back("p" + std::to_string(i) + ".htm");
+            m_local->Write("site/" + m_doc->createdFiles.back(), "p");
+        }
+        m_doc->rule.ftpUrl = denying.HostPort();
+        CUploadDlg dialog(*m_doc);
+        Show(dialog);
+        Click(&dialog, "connectButton");
+        QVERIFY(dialog.Session().connection);
+        QString text;
+        int detailLines = 0, height = 0;
+        test::CDialogAnswerer answerer([&](QDialog* d) {
+            auto* box = qobject_cast<QMessageBox*>(d);
+            if (!box) return false;
+            text = box->text();
+            detailLines = box->detailedText().count('\n');
+            height = box->frameGeometry().height();
+            box->accept();
+            return true;
+        });
+        Click(&dialog, "uploadButton");
+        QCOMPARE(answerer.answered, 1);
+        QVERIFY2(text.startsWith("61 files could NOT be uploaded!\n") && text.endsWith("\n... and 41 more"),
+                 qPrintable(text));
+        QCOMPARE(detailLines, 61);
+        QVERIFY(height <= dialog.screen()->availableGeometry().height());
+    }
+
     void previousUrlsFillTheirOwnRow() {
         const QString longUrl = "ftp://" + QString(300, 'w') + ".example";
         m_doc->AddRecentFtpRow({"ftp://same", "/a", "userA", "pwA"});
