@@ -162,12 +162,12 @@ struct CFtpConnection::Callbacks {
                    : CURL_SEEKFUNC_CANTSEEK;
     }
     // Also called once a second while libcurl waits, blocking, for the
-    // reply to a finished upload: a stop made meanwhile ends that wait.
+    // reply to a finished upload: a halt meanwhile ends that wait.
     static int Progress(void* data, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
         const Lane& lane = *static_cast<Lane*>(data);
         const FtpOptions& options = lane.owner.m_options;
         if (options.pumpMessages) options.pumpMessages();
-        return lane.Uploading() && lane.owner.Halted() == Halt::Stopped ? 1 : 0;
+        return lane.Uploading() && lane.owner.Halted() != Halt::None ? 1 : 0;
     }
     static void Attach(Lane& lane) {
         curl_easy_setopt(lane.curl, CURLOPT_HEADERDATA, &lane);
@@ -256,12 +256,12 @@ void CFtpConnection::Start(Lane& lane, const std::string& url) {
 void CFtpConnection::Step() {
     std::vector<std::pair<Lane*, CURLcode>> ended;
     std::vector<Lane*> busy;
-    // A stop abandons the uploads under way; renames and clean-ups finish.
-    const bool stopping = Halted() == Halt::Stopped;
+    // A halt abandons the uploads under way; renames and clean-ups finish.
+    const bool halted = Halted() != Halt::None;
     for (auto& lane : m_lanes) {
         if (!lane || !lane->busy) continue;
         busy.push_back(lane.get());
-        if (stopping && lane->Uploading()) {
+        if (halted && lane->Uploading()) {
             ended.emplace_back(lane.get(), CURLE_ABORTED_BY_CALLBACK);
             continue;
         }
@@ -342,7 +342,8 @@ void CFtpConnection::Ended(Lane& lane) {
         CountConnectionFailure(lane);
         return EndPut(lane, false, lane.error);
     }
-    lane.error = lane.result == CURLE_ABORTED_BY_CALLBACK ? kUploadStoppedText : lane.ErrorText();
+    if (lane.result != CURLE_ABORTED_BY_CALLBACK) lane.error = lane.ErrorText();
+    else lane.error = Halted() == Halt::Lost ? kConnectionLostText : kUploadStoppedText;
     // Leave no half-written part behind where the server still listens; a
     // lost server would only run out the time limit once more.
     if (m_lost) return EndPut(lane, false, lane.error);
