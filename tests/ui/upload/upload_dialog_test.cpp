@@ -204,7 +204,8 @@ private slots:
                 else dialog.close();
             });
             Click(&dialog, "uploadButton");  // returns when the run has ended
-            QVERIFY2(stopping.isValid() && stopping.elapsed() < 1000, qPrintable(QString::number(stopping.isValid() ? stopping.elapsed() : -1)));
+            QVERIFY2(stopping.isValid() && stopping.elapsed() < 1000,
+                     qPrintable(QStringLiteral("%1: %2 ms").arg(way).arg(stopping.isValid() ? stopping.elapsed() : -1)));
             QCOMPARE(enabledDuringRun, QStringLiteral("000"));
             QVERIFY(dialog.isVisible());
             const QRegularExpressionMatch count =
