@@ -8,6 +8,9 @@ with password "secret", and anonymous, both with full rights in --home.
 --stall       stops reading uploaded data after its first read (a dead transfer)
 --slow N      reads uploaded data at N bytes a second
 --max-connections N  refuses more than N connections at a time ("421")
+--one-tls-session  with --tls, refuses uploads ("522") on every session but
+              the first that uploads, as servers do whose data connections must
+              resume a session they cannot resume
 --tls DIR     explicit TLS (AUTH TLS) with a certificate for 127.0.0.1 made for
               this run: DIR/server.pem (key and certificate), DIR/ca.pem
 """
@@ -58,6 +61,7 @@ def main():
     parser.add_argument("--stall", action="store_true")
     parser.add_argument("--slow", type=int, default=0)
     parser.add_argument("--tls")
+    parser.add_argument("--one-tls-session", action="store_true")
     parser.add_argument("--max-connections", type=int, default=0)
     args = parser.parse_args()
 
@@ -97,9 +101,15 @@ def main():
 
     class Handler(base):
         dtp_handler = DataHandler
+        uploader = None
 
         def ftp_STOR(self, file, mode="w"):
             self.stor_name = file
+            if args.one_tls_session:
+                Handler.uploader = Handler.uploader or self
+                if Handler.uploader is not self:
+                    self.respond("522 SSL connection failed: session reuse required")
+                    return
             if args.deny and args.deny in file:
                 self.respond("550 Upload denied.")
                 return

@@ -309,8 +309,10 @@ TEST(FtpUpload, StalledServerEndsTheRunWithinTwiceTheTimeLimit) {
     EXPECT_TRUE(site.host.boxes[0].ends_with("\n... and 30 more")) << site.host.boxes[0];
 }
 
+// Over TLS, a second connection the server takes no upload from leaves the
+// files to the first.
 TEST(FtpUpload, TlsWithTheTrustedCertificateAndActiveModeForPlainFtp) {
-    CFtpTestServer tls({"--tls"});
+    CFtpTestServer tls({"--tls", "--one-tls-session"});
     TempDir dir;
     const std::string page = [] {
         std::string text;
@@ -326,6 +328,12 @@ TEST(FtpUpload, TlsWithTheTrustedCertificateAndActiveModeForPlainFtp) {
     ASSERT_TRUE(secure.session.connection->PutFile(dir.File("long.htm"), "/new/long.htm"))
         << secure.session.connection->LastError();
     EXPECT_EQ(ReadFile((tls.Home() / "new" / "long.htm").string()), page);
+    UploadInputs inputs;
+    inputs.createdFiles = {"long.htm", "long.htm", "long.htm"};
+    inputs.wwwDirectory = dir.Path().string();
+    inputs.wwwServerDir = "again";
+    EXPECT_EQ(RunUpload(*secure.session.connection, inputs, {"/", "/", {}, true}, secure.host).uploaded, 3);
+    EXPECT_EQ(secure.session.connection->PutConnections(), 1);
     Site untrusted("ftps://" + tls.HostPort(), "webquill", "secret");
     EXPECT_FALSE(untrusted.Connected());
 
