@@ -1,11 +1,11 @@
 #include "platform/ftp/ftp_connection.h"
 
+#include "platform/ftp/ftp_failures.h"
+
 #include <curl/curl.h>
 
 #include <algorithm>
-#include <cctype>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <mutex>
 
@@ -50,11 +50,6 @@ struct CommandList {
     ~CommandList() { curl_slist_free_all(list); }
     void Add(const std::string& command) { list = curl_slist_append(list, command.c_str()); }
 };
-
-std::string Lower(std::string text) {
-    for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return text;
-}
 
 // The quoted path of a "257" reply.
 bool QuotedPath(const std::string& reply, std::string& path) {
@@ -176,42 +171,6 @@ struct CFtpConnection::Callbacks {
     }
 };
 
-// A data connection the server would not take over TLS.
-bool CFtpConnection::TlsRefused(const Lane& lane) {
-    switch (lane.result) {
-    case CURLE_SSL_CONNECT_ERROR:
-    case CURLE_USE_SSL_FAILED:
-    case CURLE_SSL_SHUTDOWN_FAILED:
-        return true;
-    default:
-        return lane.RepliedWith("522");
-    }
-}
-
-bool ParseFtpUrl(const std::string& text, FtpUrl& url) {
-    InitCurlOnce();
-    CURLU* parsed = curl_url();
-    bool ok = curl_url_set(parsed, CURLUPART_URL, text.c_str(), CURLU_NON_SUPPORT_SCHEME) == CURLUE_OK;
-    char* part = nullptr;
-    if (ok && curl_url_get(parsed, CURLUPART_SCHEME, &part, 0) == CURLUE_OK) {
-        url.scheme = Lower(part);
-        curl_free(part);
-    }
-    if (ok && curl_url_get(parsed, CURLUPART_HOST, &part, 0) == CURLUE_OK) {
-        url.host = part;
-        curl_free(part);
-    } else {
-        url.host.clear();
-    }
-    url.port = 0;
-    if (ok && curl_url_get(parsed, CURLUPART_PORT, &part, 0) == CURLUE_OK) {
-        url.port = std::atoi(part);
-        curl_free(part);
-    }
-    curl_url_cleanup(parsed);
-    return ok;
-}
-
 CFtpConnection::CFtpConnection(FtpOptions options) : m_options(std::move(options)) { InitCurlOnce(); }
 
 CFtpConnection::~CFtpConnection() { Close(); }
@@ -317,7 +276,7 @@ void CFtpConnection::Ended(Lane& lane) {
         const bool login = lane.RepliedWith("230");
         // The server takes no second login for this user, or no TLS data
         // connection from it: on with one.
-        const bool refused = (!login && !lane.loggedIn) || (m_tls && TlsRefused(lane));
+        const bool refused = (!login && !lane.loggedIn) || (m_tls && IsTlsRefusal(lane.result, lane.replies));
         if (!ok && refused && !lane.sent && &lane == m_lanes[1].get()) {
             m_secondRefused = true;
             lane.carrying = false;
@@ -358,20 +317,7 @@ void CFtpConnection::CountConnectionFailure(const Lane& lane) {
         if (lane.stage == PutStage::Upload && lane.era == m_era) m_strikes = 0;
         return;
     }
-    switch (lane.result) {
-    case CURLE_OPERATION_TIMEDOUT:
-    case CURLE_FTP_ACCEPT_TIMEOUT:
-    case CURLE_COULDNT_CONNECT:
-    case CURLE_COULDNT_RESOLVE_HOST:
-    case CURLE_SEND_ERROR:
-    case CURLE_RECV_ERROR:
-    case CURLE_GOT_NOTHING:
-    case CURLE_PARTIAL_FILE:
-    case CURLE_WEIRD_SERVER_REPLY:
-        break;
-    default:
-        return;
-    }
+    if (!IsConnectionFailure(lane.result)) return;
     // Requests begun before the last such failure tell nothing new.
     if (lane.era != m_era) return;
     ++m_era;

@@ -13,17 +13,10 @@
 #include <vector>
 
 #include "platform/ftp/ftp_list_lines.h"
+#include "platform/ftp/ftp_url.h"
 
 namespace webquill {
 
-// What "parse URL" gives: the scheme, the server and the port (0: none given).
-struct FtpUrl {
-    std::string scheme;  // lower case: "ftp", "ftps", "http", ...
-    std::string host;
-    int port = 0;
-};
-// False when `text` is not a URL with a scheme ("host" alone is not).
-bool ParseFtpUrl(const std::string& text, FtpUrl& url);
 
 inline constexpr const char* kConnectionLostText = "Not sent: the connection to the server was lost";
 inline constexpr const char* kUploadStoppedText = "Not sent: the upload was stopped";
@@ -103,7 +96,6 @@ private:
     void SendCommands(Lane& lane, PutStage stage, std::initializer_list<std::string> commands);
     void EndPut(Lane& lane, bool ok, const std::string& error);
     Lane* FreeLane();
-    static bool TlsRefused(const Lane& lane);
     void CountConnectionFailure(const Lane& lane);
     std::string UrlFor(const std::string& path, bool directory) const;
     std::string Absolute(const std::string& path) const;
