@@ -179,10 +179,7 @@ TEST(FtpUpload, ThreeHundredPagesOverFtpsToVsftpd) {
     CVsftpdTestServer server;
     TempDir dir;
     UploadInputs inputs;
-    for (int i = 0; i < 300; ++i) {
-        inputs.createdFiles.push_back("p" + std::to_string(i) + ".htm");
-        dir.Write(inputs.createdFiles.back(), std::string(100 + i * 97, 'a' + i % 26));
-    }
+    inputs.createdFiles = WritePages(dir.Path(), 300, 20000);
     dir.Write("images/photo.jpg", std::string(3 << 20, '\xd8'));
     inputs.wwwDirectory = dir.Path().string();
     inputs.wwwServerDir = "pub/www";
@@ -196,12 +193,8 @@ TEST(FtpUpload, ThreeHundredPagesOverFtpsToVsftpd) {
     const UploadResult result = RunUpload(*site.session.connection, inputs, {"/", "/", {}, true}, site.host);
     EXPECT_EQ(site.session.connection->PutConnections(), 2);
     EXPECT_EQ(site.host.center.back(), "301 / 301 Files Uploaded!") << (result.failed.empty() ? "" : result.failed[0]);
-    int files = 0;
-    for (const auto& entry : fs::recursive_directory_iterator(server.Home())) {
-        EXPECT_EQ(entry.path().filename().string().find(".webquill-part"), std::string::npos) << entry.path();
-        files += entry.is_regular_file() ? 1 : 0;
-    }
-    EXPECT_EQ(files, 301);
+    EXPECT_EQ(PartsLeft(server.Home()), std::vector<std::string>{});
+    EXPECT_EQ(std::distance(fs::recursive_directory_iterator(server.Home()), {}), 303);  // and 2 folders
     EXPECT_EQ(fs::file_size(server.Home() / "images" / "photo.jpg"), 3u << 20);
 }
 
@@ -227,8 +220,7 @@ TEST(FtpUpload, PublishProgramWantsASiteAndStopsOnASignal) {
     EXPECT_EQ(r.status, 4) << r.err;
     const std::string count = Lines(r.out).back();
     EXPECT_TRUE(count.ends_with(" / 19 Files Uploaded!") && std::stoi(count) < 19) << count;
-    for (const auto& entry : fs::recursive_directory_iterator(slow.Home()))
-        EXPECT_EQ(entry.path().filename().string().find(".webquill-part"), std::string::npos) << entry.path();
+    EXPECT_EQ(PartsLeft(slow.Home()), std::vector<std::string>{});
 }
 
 // Over two connections, the second carrying the dropped file; and over one
@@ -287,10 +279,7 @@ TEST(FtpUpload, StalledServerEndsTheRunWithinTwiceTheTimeLimit) {
     CFtpTestServer server({"--stall"});
     TempDir dir;
     UploadInputs inputs;
-    for (int i = 0; i < 50; ++i) {
-        inputs.createdFiles.push_back("p" + std::to_string(i) + ".htm");
-        dir.Write(inputs.createdFiles.back(), std::string(250000, 'p'));
-    }
+    inputs.createdFiles = WritePages(dir.Path(), 50, 250000);
     inputs.wwwDirectory = dir.Path().string();
     FtpOptions limits;
     limits.lowSpeedSeconds = limits.responseTimeoutSeconds = 2;

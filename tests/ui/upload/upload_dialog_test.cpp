@@ -181,11 +181,7 @@ private slots:
     // within a second; the dialog stays with the true count, and closes after.
     void cancelEscAndTheCloseBoxStopARun() {
         test::CFtpTestServer slow({"--slow", "100000"});
-        m_doc->createdFiles.clear();
-        for (int i = 0; i < 8; ++i) {
-            m_doc->createdFiles.push_back("big" + std::to_string(i) + ".htm");
-            m_local->Write("site/" + m_doc->createdFiles.back(), std::string(300000, 'b'));
-        }
+        m_doc->createdFiles = test::WritePages(m_local->Path() / "site", 8, 300000);
         m_doc->rule.ftpUrl = slow.HostPort();
         m_doc->rule.wwwServerDir = "www";
         for (const char* way : {"Cancel", "Esc", "close box"}) {
@@ -211,8 +207,7 @@ private slots:
             const QRegularExpressionMatch count =
                 QRegularExpression("^(\\d) / 9 Files Uploaded!$").match(dialog.MessageCenter());
             QVERIFY2(count.hasMatch() && count.captured(1).toInt() < 9, qPrintable(dialog.MessageCenter()));
-            for (const auto& entry : fs::recursive_directory_iterator(slow.Home()))
-                QVERIFY2(entry.path().filename().string().find(".webquill-part") == std::string::npos, way);
+            QVERIFY2(test::PartsLeft(slow.Home()).empty(), way);
             Click(&dialog, "cancelButton");
             QVERIFY(!dialog.isVisible());
         }
@@ -222,11 +217,7 @@ private slots:
     // details, and the box no taller than the screen.
     void manyFailuresKeepTheBoxOnTheScreen() {
         test::CFtpTestServer denying({"--deny", "htm"});
-        m_doc->createdFiles.clear();
-        for (int i = 0; i < 60; ++i) {
-            m_doc->createdFiles.push_back("p" + std::to_string(i) + ".htm");
-            m_local->Write("site/" + m_doc->createdFiles.back(), "p");
-        }
+        m_doc->createdFiles = test::WritePages(m_local->Path() / "site", 60, 1);
         m_doc->rule.ftpUrl = denying.HostPort();
         CUploadDlg dialog(*m_doc);
         Show(dialog);
