@@ -31,7 +31,8 @@ constexpr const char* kUsage =
     "                     1 load failed, 3 write failed)\n"
     "  --upload           after a run that ends with status 0, send its pages, TOC\n"
     "                     file and images to the rule file's FtpURL (exit 4 when\n"
-    "                     the connection fails or a file is not sent)\n";
+    "                     the connection fails, a file is not sent or SIGINT or\n"
+    "                     SIGTERM stops the upload)\n";
 
 // Log lines go to standard output as they are written, message boxes to
 // standard error; status texts have no place here.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <string_view>
 
 #include "platform/storage/settings_store.h"
 #include "core/upload/upload_host.h"
@@ -13,6 +14,18 @@ bool IsAnonymous(const std::string& user) {
     static constexpr std::string_view kAnonymous = "anonymous";
     return user.empty() || std::equal(user.begin(), user.end(), kAnonymous.begin(), kAnonymous.end(),
                                       [](char a, char b) { return std::tolower(static_cast<unsigned char>(a)) == b; });
+}
+// "ftp://", "ftp:///site", "ftp://user@:2121": a scheme and no server. The
+// retry with "ftp://" in front would take the scheme for the server's name.
+bool NamesNoServer(std::string_view text) {
+    const std::size_t schemeEnd = text.find("://");
+    if (schemeEnd == std::string_view::npos || schemeEnd == 0) return false;
+    for (char c : text.substr(0, schemeEnd))
+        if (!std::isalnum(static_cast<unsigned char>(c)) && c != '+' && c != '-' && c != '.') return false;
+    std::string_view authority = text.substr(schemeEnd + 3);
+    authority = authority.substr(0, authority.find_first_of("/?#"));
+    if (const std::size_t at = authority.rfind('@'); at != std::string_view::npos) authority.remove_prefix(at + 1);
+    return authority.empty() || authority.front() == ':';
 }
 }  // namespace
 
@@ -27,6 +40,7 @@ ConnectResult ConnectFtpSite(const FtpSiteRequest& request, const FtpOptions& op
                              FtpSession& session) {
     session = FtpSession{};
     FtpUrl url;
+    if (NamesNoServer(request.url)) return {ConnectOutcome::UnparsableUrl, kInvalidFtpUrlText};
     if (!ParseFtpUrl(request.url, url) && !ParseFtpUrl("ftp://" + request.url, url))
         return {ConnectOutcome::UnparsableUrl, kInvalidFtpUrlText};
 

@@ -12,6 +12,7 @@ namespace webquill {
 class CSettingsStore;
 class IUploadHost;
 
+inline constexpr const char* kEmptyFtpSiteText = "Ftp Site may not be left empty";
 inline constexpr const char* kInvalidFtpUrlText = "Please enter a valid FTP URL";
 inline constexpr const char* kFtpConnectionErrorText =
     "An exception occurred when attempting to create an FTP connection.\r\n"
@@ -46,7 +47,8 @@ struct ConnectResult {
 // The Preferences values FtpActiveMode ("1": active) and FtpCAFile.
 FtpOptions FtpOptionsFromStore(const CSettingsStore& store);
 
-// Parses the URL (again with "ftp://" in front when it fails), writes
+// Parses the URL (again with "ftp://" in front when it fails; a URL whose
+// scheme is followed by no server is refused at once), writes
 // "Initiating Connection" to the host and logs in; on success changes to the
 // WWW directory when one is given. `session` holds the connection after.
 ConnectResult ConnectFtpSite(const FtpSiteRequest& request, const FtpOptions& options, IUploadHost& host,

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace webquill {
 
@@ -16,6 +17,9 @@ public:
     virtual bool AskYesNo(const std::string& text) = 0;
     // A message box with one OK button.
     virtual void ShowBox(const std::string& text) = 0;
+    // The files a run could not send: `box` names the first of them, `all`
+    // every one, in upload order.
+    virtual void ShowFailures(const std::string& box, const std::vector<std::string>& /*all*/) { ShowBox(box); }
     virtual void PumpMessages() {}
     virtual void SetWaitCursor(bool /*on*/) {}
 };

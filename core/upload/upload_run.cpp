@@ -20,11 +20,17 @@ std::string WithSlash(std::string path) {
     return path;
 }
 
+// A box a screen can hold: the first failures, then how many more.
 std::string FailureBox(const std::vector<std::string>& failed) {
-    char head[64];
-    std::snprintf(head, sizeof head, "%d files could NOT be uploaded!", static_cast<int>(failed.size()));
-    std::string text = head;
-    for (const std::string& path : failed) text += "\n" + path;
+    constexpr std::size_t kShown = 20;
+    char line[64];
+    std::snprintf(line, sizeof line, "%d files could NOT be uploaded!", static_cast<int>(failed.size()));
+    std::string text = line;
+    for (std::size_t i = 0; i < failed.size() && i < kShown; ++i) text += "\n" + failed[i];
+    if (failed.size() > kShown) {
+        std::snprintf(line, sizeof line, "\n... and %d more", static_cast<int>(failed.size() - kShown));
+        text += line;
+    }
     return text;
 }
 
@@ -98,8 +104,10 @@ UploadResult RunUpload(CFtpConnection& connection, const UploadInputs& inputs, c
     // Outcomes come as the server gives them; failures are named in upload order.
     std::map<int, std::string> failed;
     int handed = 0;
+    // Once the connection is halted files end unsent at once, unannounced.
+    auto halted = [&] { return connection.Halted() != CFtpConnection::Halt::None; };
     auto send = [&](const std::string& local, const std::string& name, const std::string& target) {
-        host.ShowMessageCenter("Uploading: " + name);
+        if (!halted()) host.ShowMessageCenter("Uploading: " + name);
         connection.BeginPut(local, target + name, [&, local, order = handed++](bool ok, const std::string& error) {
             if (ok) {
                 ++result.uploaded;
@@ -107,7 +115,7 @@ UploadResult RunUpload(CFtpConnection& connection, const UploadInputs& inputs, c
                 failed.emplace(order, local + ": " + error);
             }
         });
-        host.PumpMessages();
+        if (!halted()) host.PumpMessages();
     };
 
     for (const std::string& name : inputs.createdFiles) {
@@ -133,7 +141,9 @@ UploadResult RunUpload(CFtpConnection& connection, const UploadInputs& inputs, c
     images.DeleteAll();
     for (auto& [order, text] : failed) result.failed.push_back(std::move(text));
 
-    if (!result.failed.empty()) host.ShowBox(FailureBox(result.failed));
+    // A user who stopped the run is told the count only.
+    if (!result.failed.empty() && connection.Halted() != CFtpConnection::Halt::Stopped)
+        host.ShowFailures(FailureBox(result.failed), result.failed);
     host.ShowProgress(false, progress.Position());
     host.ShowMessageCenter(UploadSummary(result));
     host.SetWaitCursor(false);

@@ -1,11 +1,11 @@
 #include "platform/ftp/ftp_connection.h"
 
+#include "platform/ftp/ftp_failures.h"
+
 #include <curl/curl.h>
 
 #include <algorithm>
-#include <cctype>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <mutex>
 
@@ -18,8 +18,8 @@ void InitCurlOnce() {
     std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
 }
 
-// How many sockets libcurl asks to wait on.
-int SocketsToWaitOn(CURLM* multi) {
+// Adds the sockets libcurl asks to wait on; returns how many.
+int AddSocketsToWaitOn(CURLM* multi, std::vector<curl_waitfd>& sockets) {
     fd_set read, write, error;
     FD_ZERO(&read);
     FD_ZERO(&write);
@@ -27,8 +27,14 @@ int SocketsToWaitOn(CURLM* multi) {
     int highest = -1;
     if (curl_multi_fdset(multi, &read, &write, &error, &highest) != CURLM_OK) return 0;
     int count = 0;
-    for (int fd = 0; fd <= highest; ++fd)
-        count += FD_ISSET(fd, &read) || FD_ISSET(fd, &write) || FD_ISSET(fd, &error) ? 1 : 0;
+    for (int fd = 0; fd <= highest; ++fd) {
+        const short events = static_cast<short>((FD_ISSET(fd, &read) ? CURL_WAIT_POLLIN : 0) |
+                                                (FD_ISSET(fd, &write) ? CURL_WAIT_POLLOUT : 0) |
+                                                (FD_ISSET(fd, &error) ? CURL_WAIT_POLLPRI : 0));
+        if (events == 0) continue;
+        sockets.push_back({fd, events, 0});
+        ++count;
+    }
     return count;
 }
 
@@ -44,11 +50,6 @@ struct CommandList {
     ~CommandList() { curl_slist_free_all(list); }
     void Add(const std::string& command) { list = curl_slist_append(list, command.c_str()); }
 };
-
-std::string Lower(std::string text) {
-    for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return text;
-}
 
 // The quoted path of a "257" reply.
 bool QuotedPath(const std::string& reply, std::string& path) {
@@ -79,15 +80,23 @@ struct CFtpConnection::Put {
 };
 
 // One easy handle and the request it carries: this connection's own, or the
-// second connection's.
+// second connection's. Each has a multi handle of its own, which keeps its
+// control connection between requests: in a shared one either handle could
+// take up the other's control connection, and its data connections would
+// then offer the TLS session of the wrong one (refused by servers that want
+// each data connection to resume its own control connection's session).
 struct CFtpConnection::Lane {
+    CFtpConnection& owner;
     CURL* curl = nullptr;
+    CURLM* multi = nullptr;
     std::vector<std::string> replies;  // server replies of the current request
     std::string body;                  // listing text of the current request
     char errorBuffer[CURL_ERROR_SIZE] = {};
     bool busy = false;
     CURLcode result = CURLE_OK;  // of the last request
     bool loggedIn = false;       // has carried a request through its login
+    bool sent = false;           // has carried a whole upload
+    int era = 0;                 // the connection's era when the request began
     bool carrying = false;       // `put` is under way here
     PutStage stage = PutStage::Upload;
     Put put;
@@ -95,10 +104,13 @@ struct CFtpConnection::Lane {
     CommandList commands;
     std::string error;  // of the failed upload, kept through the clean-up
 
-    explicit Lane(CURL* handle) : curl(handle) {}
+    Lane(CFtpConnection& connection, CURL* handle) : owner(connection), curl(handle), multi(curl_multi_init()) {}
+    bool Uploading() const { return busy && carrying && stage == PutStage::Upload; }
     Lane(const Lane&) = delete;
     ~Lane() {
         if (file) std::fclose(file);
+        if (busy) curl_multi_remove_handle(multi, curl);
+        curl_multi_cleanup(multi);
         curl_easy_cleanup(curl);
     }
     // Clears what one request set, keeping the connection's own options.
@@ -111,7 +123,11 @@ struct CFtpConnection::Lane {
         curl_easy_setopt(curl, CURLOPT_READDATA, nullptr);
         curl_easy_setopt(curl, CURLOPT_SEEKDATA, nullptr);
         curl_easy_setopt(curl, CURLOPT_FTP_CREATE_MISSING_DIRS, static_cast<long>(CURLFTP_CREATE_DIR_NONE));
+        curl_easy_setopt(curl, CURLOPT_TIMEOUT_MS, 0L);
         commands = CommandList();
+    }
+    bool RepliedWith(const char* code) const {
+        return std::any_of(replies.begin(), replies.end(), [&](const std::string& r) { return r.starts_with(code); });
     }
     // The server's own words where it gave a refusal, else the library's.
     std::string ErrorText() const {
@@ -140,40 +156,20 @@ struct CFtpConnection::Callbacks {
                    ? CURL_SEEKFUNC_OK
                    : CURL_SEEKFUNC_CANTSEEK;
     }
-    static int Progress(void* self, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
-        auto* connection = static_cast<CFtpConnection*>(self);
-        if (connection->m_options.pumpMessages) connection->m_options.pumpMessages();
-        return 0;
+    // Also called once a second while libcurl waits, blocking, for the
+    // reply to a finished upload: a halt meanwhile ends that wait.
+    static int Progress(void* data, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
+        const Lane& lane = *static_cast<Lane*>(data);
+        const FtpOptions& options = lane.owner.m_options;
+        if (options.pumpMessages) options.pumpMessages();
+        return lane.Uploading() && lane.owner.Halted() != Halt::None ? 1 : 0;
     }
     static void Attach(Lane& lane) {
         curl_easy_setopt(lane.curl, CURLOPT_HEADERDATA, &lane);
         curl_easy_setopt(lane.curl, CURLOPT_WRITEDATA, &lane);
+        curl_easy_setopt(lane.curl, CURLOPT_XFERINFODATA, &lane);
     }
 };
-
-bool ParseFtpUrl(const std::string& text, FtpUrl& url) {
-    InitCurlOnce();
-    CURLU* parsed = curl_url();
-    bool ok = curl_url_set(parsed, CURLUPART_URL, text.c_str(), CURLU_NON_SUPPORT_SCHEME) == CURLUE_OK;
-    char* part = nullptr;
-    if (ok && curl_url_get(parsed, CURLUPART_SCHEME, &part, 0) == CURLUE_OK) {
-        url.scheme = Lower(part);
-        curl_free(part);
-    }
-    if (ok && curl_url_get(parsed, CURLUPART_HOST, &part, 0) == CURLUE_OK) {
-        url.host = part;
-        curl_free(part);
-    } else {
-        url.host.clear();
-    }
-    url.port = 0;
-    if (ok && curl_url_get(parsed, CURLUPART_PORT, &part, 0) == CURLUE_OK) {
-        url.port = std::atoi(part);
-        curl_free(part);
-    }
-    curl_url_cleanup(parsed);
-    return ok;
-}
 
 CFtpConnection::CFtpConnection(FtpOptions options) : m_options(std::move(options)) { InitCurlOnce(); }
 
@@ -181,16 +177,13 @@ CFtpConnection::~CFtpConnection() { Close(); }
 
 // Drops the connections; files still under way end without an outcome.
 void CFtpConnection::Close() {
-    CURLM* multi = static_cast<CURLM*>(m_multi);
-    for (auto& lane : m_lanes)
-        if (lane && lane->busy && multi) curl_multi_remove_handle(multi, lane->curl);
-    if (multi) curl_multi_cleanup(multi);
-    m_multi = nullptr;
     for (auto& lane : m_lanes) lane.reset();
     m_waiting.clear();
     m_madeDirectories.clear();
     m_secondRefused = false;
     m_connected = false;
+    m_lost = false;
+    m_strikes = 0;
 }
 
 // This connection's own handle, once every file under way has its outcome.
@@ -207,7 +200,8 @@ void CFtpConnection::Start(Lane& lane, const std::string& url) {
     curl_easy_setopt(lane.curl, CURLOPT_ERRORBUFFER, lane.errorBuffer);
     curl_easy_setopt(lane.curl, CURLOPT_URL, url.c_str());
     lane.busy = true;
-    if (curl_multi_add_handle(static_cast<CURLM*>(m_multi), lane.curl) != CURLM_OK) {
+    lane.era = m_era;
+    if (!lane.multi || curl_multi_add_handle(lane.multi, lane.curl) != CURLM_OK) {
         lane.result = CURLE_FAILED_INIT;
         Ended(lane);
     }
@@ -217,39 +211,49 @@ void CFtpConnection::Start(Lane& lane, const std::string& url) {
 // multi interface with a 1 ms poll: libcurl 7.88 does not always wait on the
 // control connection for a reply on a reused connection (EPSV after a
 // finished upload), and its own perform loop then sleeps a whole second per
-// file. The multi handle keeps the connections between requests.
+// file.
 void CFtpConnection::Step() {
-    CURLM* multi = static_cast<CURLM*>(m_multi);
-    int running = 0;
-    const bool performed = curl_multi_perform(multi, &running) == CURLM_OK;
-    std::vector<std::pair<CURL*, CURLcode>> ended;
-    int left = 0;
-    while (CURLMsg* message = curl_multi_info_read(multi, &left))
-        if (message->msg == CURLMSG_DONE) ended.emplace_back(message->easy_handle, message->data.result);
-    int busy = 0;
+    std::vector<std::pair<Lane*, CURLcode>> ended;
+    std::vector<Lane*> busy;
+    // A halt abandons the uploads under way; renames and clean-ups finish.
+    const bool halted = Halted() != Halt::None;
     for (auto& lane : m_lanes) {
         if (!lane || !lane->busy) continue;
-        ++busy;
-        const bool reported = std::any_of(ended.begin(), ended.end(), [&](auto& e) { return e.first == lane->curl; });
-        // A multi handle that fails, or loses a request, ends what it carries.
-        if (!reported && (!performed || (running == 0 && ended.empty())))
-            ended.emplace_back(lane->curl, CURLE_FAILED_INIT);
+        busy.push_back(lane.get());
+        if (halted && lane->Uploading()) {
+            ended.emplace_back(lane.get(), CURLE_ABORTED_BY_CALLBACK);
+            continue;
+        }
+        int running = 0;
+        const bool performed = curl_multi_perform(lane->multi, &running) == CURLM_OK;
+        bool reported = false;
+        int left = 0;
+        while (CURLMsg* message = curl_multi_info_read(lane->multi, &left)) {
+            if (message->msg != CURLMSG_DONE) continue;
+            ended.emplace_back(lane.get(), message->data.result);
+            reported = true;
+        }
+        // A multi handle that fails, or loses its request, ends it.
+        if (!reported && (!performed || running == 0)) ended.emplace_back(lane.get(), CURLE_FAILED_INIT);
     }
-    for (const auto& [curl, code] : ended) {
-        Lane& lane = *(m_lanes[0]->curl == curl ? m_lanes[0] : m_lanes[1]);
-        curl_multi_remove_handle(multi, curl);
-        lane.result = code;
-        Ended(lane);
+    for (const auto& [lane, code] : ended) {
+        curl_multi_remove_handle(lane->multi, lane->curl);
+        lane->result = code;
+        Ended(*lane);
     }
-    if (!ended.empty()) return;
+    if (!ended.empty() || busy.empty()) return;
     // Between the passive reply and the data connection libcurl has no
     // socket to wait on and would sit out the whole poll: go on at once.
-    if (!m_pollSkipped && SocketsToWaitOn(multi) < busy) {
+    std::vector<curl_waitfd> others;
+    bool silent = AddSocketsToWaitOn(busy[0]->multi, others) == 0;
+    others.clear();
+    for (std::size_t i = 1; i < busy.size(); ++i) silent = AddSocketsToWaitOn(busy[i]->multi, others) == 0 || silent;
+    if (!m_pollSkipped && silent) {
         m_pollSkipped = true;
         return;
     }
     m_pollSkipped = false;
-    curl_multi_poll(multi, nullptr, 0, 1, nullptr);
+    curl_multi_poll(busy[0]->multi, others.data(), static_cast<unsigned>(others.size()), 1, nullptr);
 }
 
 bool CFtpConnection::Perform(const std::string& url) {
@@ -269,16 +273,19 @@ void CFtpConnection::Ended(Lane& lane) {
     case PutStage::Upload: {
         std::fclose(lane.file);
         lane.file = nullptr;
-        const bool login = std::any_of(lane.replies.begin(), lane.replies.end(),
-                                       [](const std::string& reply) { return reply.starts_with("230"); });
-        if (!ok && !login && !lane.loggedIn && &lane == m_lanes[1].get()) {
-            // The server takes no second login for this user: on with one.
+        const bool login = lane.RepliedWith("230");
+        // The server takes no second login for this user, or no TLS data
+        // connection from it: on with one.
+        const bool refused = (!login && !lane.loggedIn) || (m_tls && IsTlsRefusal(lane.result, lane.replies));
+        if (!ok && refused && !lane.sent && &lane == m_lanes[1].get()) {
             m_secondRefused = true;
             lane.carrying = false;
             m_waiting.push_front(std::move(lane.put));
             return;
         }
         lane.loggedIn = lane.loggedIn || ok || login;
+        lane.sent = lane.sent || ok;
+        CountConnectionFailure(lane);
         if (ok) {
             const std::string& directory = lane.put.directory;
             return SendCommands(lane, PutStage::Rename,
@@ -288,13 +295,38 @@ void CFtpConnection::Ended(Lane& lane) {
     }
     case PutStage::Rename:
         if (ok) return EndPut(lane, true, {});
+        CountConnectionFailure(lane);
         break;
     case PutStage::Clean:
+        CountConnectionFailure(lane);
         return EndPut(lane, false, lane.error);
     }
-    // Leave no half-written part behind where the server still listens.
-    lane.error = lane.ErrorText();
+    if (lane.result != CURLE_ABORTED_BY_CALLBACK) lane.error = lane.ErrorText();
+    else lane.error = Halted() == Halt::Lost ? kConnectionLostText : kUploadStoppedText;
+    // Leave no half-written part behind where the server still listens; a
+    // lost server would only run out the time limit once more.
+    if (m_lost) return EndPut(lane, false, lane.error);
     SendCommands(lane, PutStage::Clean, {"*DELE " + lane.put.directory + lane.put.PartName()});
+}
+
+// A timeout, a reset or a lost connection: the next request on a fresh
+// connection is the one reconnection attempt; it failing the same way ends
+// every file still to come. A file sent since puts the count back.
+void CFtpConnection::CountConnectionFailure(const Lane& lane) {
+    if (lane.result == CURLE_OK) {
+        if (lane.stage == PutStage::Upload && lane.era == m_era) m_strikes = 0;
+        return;
+    }
+    if (!IsConnectionFailure(lane.result)) return;
+    // Requests begun before the last such failure tell nothing new.
+    if (lane.era != m_era) return;
+    ++m_era;
+    if (++m_strikes >= 2) m_lost = true;
+}
+
+CFtpConnection::Halt CFtpConnection::Halted() const {
+    if (m_lost) return Halt::Lost;
+    return m_options.stopRequested && m_options.stopRequested() ? Halt::Stopped : Halt::None;
 }
 
 // Commands ahead of a request that transfers nothing: libcurl runs them
@@ -307,6 +339,8 @@ void CFtpConnection::SendCommands(Lane& lane, PutStage stage, std::initializer_l
     for (const std::string& command : commands) lane.commands.Add(command);
     curl_easy_setopt(lane.curl, CURLOPT_NOBODY, 1L);
     curl_easy_setopt(lane.curl, CURLOPT_QUOTE, lane.commands.list);
+    // After a stop the clean-up must not hold the user up.
+    if (stage == PutStage::Clean && Halted() == Halt::Stopped) curl_easy_setopt(lane.curl, CURLOPT_TIMEOUT_MS, 2000L);
     Start(lane, UrlFor(lane.put.directory, true));
 }
 
@@ -326,13 +360,18 @@ CFtpConnection::Lane* CFtpConnection::FreeLane() {
             m_secondRefused = true;
             return nullptr;
         }
-        m_lanes[1] = std::make_unique<Lane>(copy);
+        m_lanes[1] = std::make_unique<Lane>(*this, copy);
         Callbacks::Attach(*m_lanes[1]);
     }
     return m_lanes[1]->busy ? nullptr : m_lanes[1].get();
 }
 
 void CFtpConnection::StartWaiting() {
+    while (!m_waiting.empty() && Halted() != Halt::None) {
+        Put put = std::move(m_waiting.front());
+        m_waiting.pop_front();
+        if (put.finished) put.finished(false, Halted() == Halt::Lost ? kConnectionLostText : kUploadStoppedText);
+    }
     while (!m_waiting.empty()) {
         Lane* lane = FreeLane();
         if (!lane) return;
@@ -393,13 +432,12 @@ bool CFtpConnection::Connect(const FtpUrl& url, const std::string& user, const s
     Close();
     m_listForm = ListForm::Unknown;
     CURL* curl = curl_easy_init();
-    m_multi = curl_multi_init();
-    if (!curl || !m_multi) {
-        if (curl) curl_easy_cleanup(curl);
+    if (curl) m_lanes[0] = std::make_unique<Lane>(*this, curl);
+    if (!curl || !m_lanes[0]->multi) {
+        m_lanes[0].reset();
         m_lastError = "Out of memory";
         return false;
     }
-    m_lanes[0] = std::make_unique<Lane>(curl);
     m_tls = url.scheme == "ftps";
     const std::string host = url.host.find(':') != std::string::npos ? "[" + url.host + "]" : url.host;
     // ftp:// in every case: "ftps://" to libcurl would be implicit TLS, while
@@ -414,7 +452,6 @@ bool CFtpConnection::Connect(const FtpUrl& url, const std::string& user, const s
     curl_easy_setopt(curl, CURLOPT_SEEKFUNCTION, &Callbacks::Seek);
     curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
     curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, &Callbacks::Progress);
-    curl_easy_setopt(curl, CURLOPT_XFERINFODATA, this);
     curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, m_options.connectTimeoutSeconds);
     curl_easy_setopt(curl, CURLOPT_SERVER_RESPONSE_TIMEOUT, m_options.responseTimeoutSeconds);
     curl_easy_setopt(curl, CURLOPT_ACCEPTTIMEOUT_MS, m_options.connectTimeoutSeconds * 1000);
@@ -512,6 +549,8 @@ bool CFtpConnection::PutFile(const std::string& localPath, const std::string& re
 
 void CFtpConnection::BeginPut(const std::string& localPath, const std::string& remotePath, PutFinished finished) {
     if (!m_connected) return finished(false, "Not connected");
+    if (Halted() == Halt::Lost) return finished(false, kConnectionLostText);
+    if (Halted() == Halt::Stopped) return finished(false, kUploadStoppedText);
     const std::string absolute = Absolute(remotePath);
     const std::size_t slash = absolute.rfind('/');
     Put put{localPath, absolute.substr(0, slash + 1), absolute.substr(slash + 1), std::move(finished)};

@@ -13,17 +13,13 @@
 #include <vector>
 
 #include "platform/ftp/ftp_list_lines.h"
+#include "platform/ftp/ftp_url.h"
 
 namespace webquill {
 
-// What "parse URL" gives: the scheme, the server and the port (0: none given).
-struct FtpUrl {
-    std::string scheme;  // lower case: "ftp", "ftps", "http", ...
-    std::string host;
-    int port = 0;
-};
-// False when `text` is not a URL with a scheme ("host" alone is not).
-bool ParseFtpUrl(const std::string& text, FtpUrl& url);
+
+inline constexpr const char* kConnectionLostText = "Not sent: the connection to the server was lost";
+inline constexpr const char* kUploadStoppedText = "Not sent: the upload was stopped";
 
 struct FtpOptions {
     bool activeMode = false;  // plain FTP only; FTPS always runs passive
@@ -31,6 +27,9 @@ struct FtpOptions {
     long connectTimeoutSeconds = 30;
     long responseTimeoutSeconds = 60;
     long lowSpeedSeconds = 60;  // a transfer that moves nothing this long fails
+    // Asked while files are under way: true abandons the uploads in flight
+    // (their parts deleted) and keeps further files from starting.
+    std::function<bool()> stopRequested;
     // Drains window messages while the library waits.
     std::function<void()> pumpMessages;
 };
@@ -69,6 +68,10 @@ public:
     void FinishPuts();
     // How many connections have carried files (1 or 2).
     int PutConnections() const;
+    // Why files handed over now end unsent: a stop, or a connection that
+    // failed again after its one fresh attempt.
+    enum class Halt { None, Stopped, Lost };
+    Halt Halted() const;
 
     // The server's last error reply, else the library's text.
     const std::string& LastError() const { return m_lastError; }
@@ -93,6 +96,7 @@ private:
     void SendCommands(Lane& lane, PutStage stage, std::initializer_list<std::string> commands);
     void EndPut(Lane& lane, bool ok, const std::string& error);
     Lane* FreeLane();
+    void CountConnectionFailure(const Lane& lane);
     std::string UrlFor(const std::string& path, bool directory) const;
     std::string Absolute(const std::string& path) const;
     void Close();
@@ -103,7 +107,9 @@ private:
     std::unique_ptr<Lane> m_lanes[2];
     bool m_secondRefused = false;
     bool m_pollSkipped = false;
-    void* m_multi = nullptr;  // holds the connections between requests
+    int m_era = 0;      // connection failures counted since the start
+    int m_strikes = 0;  // of them since the last file sent
+    bool m_lost = false;
     std::string m_base;  // "ftp://host:port"
     bool m_tls = false;
     bool m_connected = false;

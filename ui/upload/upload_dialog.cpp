@@ -5,6 +5,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -139,7 +140,30 @@ void CUploadDlg::ShowBox(const std::string& text) {
     Prompts().Message(this, kCaption, Shown(text), PromptIcon::Warning, PromptButtons::Ok);
 }
 
-void CUploadDlg::PumpMessages() { QApplication::processEvents(QEventLoop::ExcludeUserInputEvents); }
+// During an upload the user's input is taken too, so that Cancel can stop
+// it; what would start a second operation is disabled meanwhile.
+void CUploadDlg::PumpMessages() {
+    QApplication::processEvents(m_uploading ? QEventLoop::AllEvents : QEventLoop::ExcludeUserInputEvents);
+}
+
+void CUploadDlg::reject() {
+    if (m_uploading) {
+        m_stopRequested = true;
+        return;
+    }
+    QDialog::reject();
+}
+
+// A long list goes to the details area, so the box keeps to the screen.
+void CUploadDlg::ShowFailures(const std::string& box, const std::vector<std::string>& all) {
+    if (box.find("\n... and ") == std::string::npos) return ShowBox(box);
+    QMessageBox message(QMessageBox::Warning, kCaption, Shown(box), QMessageBox::Ok, this);
+    message.setObjectName(QStringLiteral("uploadFailuresBox"));
+    QString details;
+    for (const std::string& failure : all) details += Shown(failure) + QLatin1Char('\n');
+    message.setDetailedText(details);
+    message.exec();
+}
 
 void CUploadDlg::SetWaitCursor(bool on) { m_waitCursors.Set(on); }
 
@@ -153,7 +177,7 @@ void CUploadDlg::SetConnectedState(bool connected) {
 void CUploadDlg::OnConnect() {
     const FtpSiteRequest request{Typed(m_url), Typed(m_wwwDir), Typed(m_userId), Typed(m_password)};
     if (request.url.empty()) {
-        Prompts().Message(this, kCaption, QStringLiteral("Ftp Site may not be left empty"), PromptIcon::Warning,
+        Prompts().Message(this, kCaption, QString::fromLatin1(kEmptyFtpSiteText), PromptIcon::Warning,
                           PromptButtons::Ok);
         m_url->setFocus();
         return;
@@ -166,6 +190,7 @@ void CUploadDlg::OnConnect() {
 
     FtpOptions options = FtpOptionsFromStore(CSettingsStore());
     options.pumpMessages = [this] { PumpMessages(); };
+    options.stopRequested = [this] { return m_stopRequested; };
     const ConnectResult result = ConnectFtpSite(request, options, *this, m_session);
     SetWaitCursor(false);
     if (result.outcome == ConnectOutcome::Connected) {
@@ -181,16 +206,25 @@ void CUploadDlg::OnConnect() {
 }
 
 void CUploadDlg::OnUpload() {
-    if (!m_session.connection) return;
+    if (!m_session.connection || m_uploading) return;
     m_upload->setEnabled(false);
+    m_tree->setEnabled(false);  // its expanding lists the server
     const UploadPlace place{m_session.loginDirectory, m_session.wwwStartDirectory, m_selectedPath,
                             m_selectionIsDirectory};
+    m_uploading = true;
+    m_stopRequested = false;
     const UploadResult result =
         RunUpload(*m_session.connection, UploadInputsOf(m_doc, m_doc.imageFileFilter), place, *this);
-    SetWaitCursor(true);
-    m_tree->Fill(m_session.connection.get(), m_session.loginDirectory,
-                 RelativeServerPath(m_session.loginDirectory, result.targets.www));
-    SetWaitCursor(false);
+    m_uploading = false;
+    m_stopRequested = false;
+    m_tree->setEnabled(true);
+    // A lost server would hold the listing up for its whole time limit.
+    if (m_session.connection->Halted() != CFtpConnection::Halt::Lost) {
+        SetWaitCursor(true);
+        m_tree->Fill(m_session.connection.get(), m_session.loginDirectory,
+                     RelativeServerPath(m_session.loginDirectory, result.targets.www));
+        SetWaitCursor(false);
+    }
     // The tree's refill clears the message center: the count stays in view.
     ShowMessageCenter(UploadSummary(result));
 }

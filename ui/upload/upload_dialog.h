@@ -41,6 +41,10 @@ public:
     void ShowBox(const std::string& text) override;
     void PumpMessages() override;
     void SetWaitCursor(bool on) override;
+    void ShowFailures(const std::string& box, const std::vector<std::string>& all) override;
+
+    // During an upload Cancel, Esc and the close box stop it; the dialog stays.
+    void reject() override;
 
 private:
     void SetConnectedState(bool connected);
@@ -50,6 +54,8 @@ private:
     std::string m_selectedPath;
     bool m_selectionIsDirectory = true;
     CWaitCursors m_waitCursors;
+    bool m_uploading = false;
+    bool m_stopRequested = false;
 
     QLineEdit *m_url, *m_wwwDir, *m_userId, *m_password;
     QPushButton *m_prevUrls, *m_connect, *m_upload, *m_cancel, *m_help;

@@ -87,6 +87,23 @@ const char* const kServerScript = WEBQUILL_SOURCE_DIR "/tests/core/upload/ftp_te
 
 }  // namespace
 
+std::vector<std::string> WritePages(const fs::path& folder, int count, std::size_t bytes) {
+    std::vector<std::string> names;
+    fs::create_directories(folder);
+    for (int i = 0; i < count; ++i) {
+        names.push_back("p" + std::to_string(i) + ".htm");
+        std::ofstream(folder / names.back(), std::ios::binary) << std::string(bytes, static_cast<char>('a' + i % 26));
+    }
+    return names;
+}
+
+std::vector<std::string> PartsLeft(const fs::path& home) {
+    std::vector<std::string> parts;
+    for (const auto& entry : fs::recursive_directory_iterator(home))
+        if (entry.path().filename().string().ends_with(".webquill-part")) parts.push_back(entry.path().string());
+    return parts;
+}
+
 CFtpTestServer::CFtpTestServer(const std::vector<std::string>& options) {
     std::vector<std::string> args = {"/usr/bin/python3", kServerScript, "--home", m_home.Path().string()};
     for (const std::string& option : options)
@@ -140,7 +157,7 @@ CVsftpdTestServer::CVsftpdTestServer() {
                           << "\nwrite_enable=YES\nanon_upload_enable=YES\nanon_mkdir_write_enable=YES\n"
                              "anon_other_write_enable=YES\npasv_enable=YES\npasv_address=127.0.0.1\n"
                              "ssl_enable=YES\nallow_anon_ssl=YES\nforce_anon_logins_ssl=YES\nforce_anon_data_ssl=YES\n"
-                             "require_ssl_reuse=NO\nrsa_cert_file=" << (dir / "server.pem").string()
+                             "require_ssl_reuse=YES\nrsa_cert_file=" << (dir / "server.pem").string()
                           << "\nnopriv_user=nobody\nsecure_chroot_dir=" << empty.string()
                           << "\ncheck_shell=NO\nseccomp_sandbox=NO\nsyslog_enable=NO\nxferlog_enable=NO\n";
     m_pid = StartProcess({kProgram, config});

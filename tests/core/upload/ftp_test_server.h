@@ -10,6 +10,12 @@
 
 namespace webquill::test {
 
+// Writes pages p0.htm, p1.htm, ... of `bytes` bytes each into `folder`;
+// returns their names.
+std::vector<std::string> WritePages(const std::filesystem::path& folder, int count, std::size_t bytes);
+// The temporary names of unfinished uploads anywhere under `home`.
+std::vector<std::string> PartsLeft(const std::filesystem::path& home);
+
 // ftp_test_server.py: user "webquill" (password "secret") and anonymous.
 class CFtpTestServer {
 public:

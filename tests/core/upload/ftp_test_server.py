@@ -5,8 +5,12 @@ Prints "PORT <n>" once it listens, then serves until killed. Users: "webquill"
 with password "secret", and anonymous, both with full rights in --home.
 --drop TEXT   closes the connection halfway through an upload whose name holds TEXT
 --deny TEXT   refuses uploads whose name holds TEXT
---stall       never reads uploaded data (a dead transfer)
+--stall       stops reading uploaded data after its first read (a dead transfer)
+--slow N      reads uploaded data at N bytes a second
 --max-connections N  refuses more than N connections at a time ("421")
+--one-tls-session  with --tls, refuses uploads ("522") on every session but
+              the first that uploads, as servers do whose data connections must
+              resume a session they cannot resume
 --tls DIR     explicit TLS (AUTH TLS) with a certificate for 127.0.0.1 made for
               this run: DIR/server.pem (key and certificate), DIR/ca.pem
 """
@@ -55,7 +59,9 @@ def main():
     parser.add_argument("--drop")
     parser.add_argument("--deny")
     parser.add_argument("--stall", action="store_true")
+    parser.add_argument("--slow", type=int, default=0)
     parser.add_argument("--tls")
+    parser.add_argument("--one-tls-session", action="store_true")
     parser.add_argument("--max-connections", type=int, default=0)
     args = parser.parse_args()
 
@@ -69,10 +75,11 @@ def main():
         from pyftpdlib.handlers import TLS_DTPHandler, TLS_FTPHandler
         base, dtp_base = TLS_FTPHandler, TLS_DTPHandler
 
-    if args.stall:
+    if args.stall or args.slow:
         from pyftpdlib.handlers import ThrottledDTPHandler
         dtp_base = ThrottledDTPHandler
-        dtp_base.read_limit = 1
+        # One byte a second: the pause after the first read outlasts any test.
+        dtp_base.read_limit = args.slow or 1
 
     class DataHandler(dtp_base):
         def readable(self):
@@ -89,14 +96,20 @@ def main():
                 self.cmd_channel.close()
                 self.close()
 
-        if not args.tls and not args.stall:
+        if not args.tls and not args.stall and not args.slow:
             handle_read_event = handle_read
 
     class Handler(base):
         dtp_handler = DataHandler
+        uploader = None
 
         def ftp_STOR(self, file, mode="w"):
             self.stor_name = file
+            if args.one_tls_session:
+                Handler.uploader = Handler.uploader or self
+                if Handler.uploader is not self:
+                    self.respond("522 SSL connection failed: session reuse required")
+                    return
             if args.deny and args.deny in file:
                 self.respond("550 Upload denied.")
                 return

@@ -3,6 +3,8 @@
 // vsftpd as a second server for FTPS.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <unistd.h>
@@ -95,6 +97,13 @@ TEST(FtpSession, LoginRulesUrlFormsAndDirectories) {
     ASSERT_TRUE(missingDirectory.Connected());
     EXPECT_EQ(missingDirectory.session.wwwStartDirectory, "/");
 
+    // A scheme and no server: refused before any connection.
+    for (const std::string& url : {std::string("ftp://"), std::string("ftps://"), std::string("ftp:///site"),
+                                   "ftp://:" + std::to_string(server.Port())}) {
+        Site none(url, "", "");
+        EXPECT_EQ(none.result.outcome, ConnectOutcome::UnparsableUrl) << url;
+        EXPECT_EQ(none.result.boxText, kInvalidFtpUrlText);
+    }
     Site web("http://" + server.HostPort(), "", "");
     EXPECT_EQ(web.result.outcome, ConnectOutcome::Failed);
     EXPECT_EQ(web.result.boxText, kInvalidFtpUrlText);
@@ -104,13 +113,11 @@ TEST(FtpSession, LoginRulesUrlFormsAndDirectories) {
     EXPECT_EQ(refused.result.boxText, "530 Authentication failed.");
 }
 
-// Publishes the example site, with a photo and a chapter of several hundred
-// kilobytes added, and uploads it through webquill-publish to `url` as
-// `user`, into the folders site/www, site and images under `folder` of
-// the login directory; every file must arrive byte for byte in `serverHome`.
-void UploadExampleSite(const std::string& url, const std::string& user, const std::string& folder,
-                       const std::string& preferences, const fs::path& serverHome) {
-    TempDir dir;
+// The example site in `dir`, with a photo and a chapter of several hundred
+// kilobytes added, set to go to `url` as `user`, into the folders site/www,
+// site and images under `folder` of the login directory.
+void WriteExampleSite(const TempDir& dir, const std::string& url, const std::string& user, const std::string& folder,
+                      const std::string& preferences) {
     fs::copy(WEBQUILL_SOURCE_DIR "/examples", dir.Path() / "examples", fs::copy_options::recursive);
     dir.Write("examples/images/photo 1.JPG", std::string(200000, '\xff'));
     std::string document = ReadFile(dir.File("examples/manual.htm")), chapter;
@@ -124,6 +131,14 @@ void UploadExampleSite(const std::string& url, const std::string& user, const st
                                                   "site\n");
     dir.Write("examples/manual.rul", rule);
     dir.Write(".config/Tessaly/Webquill.conf", "[Preferences]\nImageFileFilter=\"*.svg;*.jp*\"\n" + preferences);
+}
+
+// Publishes and uploads the example site through webquill-publish; every
+// file must arrive byte for byte in `serverHome`.
+void UploadExampleSite(const std::string& url, const std::string& user, const std::string& folder,
+                       const std::string& preferences, const fs::path& serverHome) {
+    TempDir dir;
+    WriteExampleSite(dir, url, user, folder, preferences);
 
     // Run from another folder: the run and the upload both take the rule file's paths from its folder.
     const ProgramResult r = RunPublishProgram("--upload examples/manual.rul", dir.Path());
@@ -156,12 +171,56 @@ TEST(FtpUpload, WholeSiteArrivesByteForByteThroughThePublishProgram) {
     }
 }
 
-TEST(FtpUpload, WholeSiteOverFtpsToVsftpd) {
+// vsftpd with its TLS defaults wants each data connection to resume the
+// session of its own control connection: 300 pages and a 3 MB image over two.
+TEST(FtpUpload, ThreeHundredPagesOverFtpsToVsftpd) {
     if (!fs::exists(CVsftpdTestServer::kProgram)) GTEST_SKIP() << CVsftpdTestServer::kProgram << " is not installed";
     if (geteuid() != 0) GTEST_SKIP() << "vsftpd runs its anonymous sessions only when started as root";
     CVsftpdTestServer server;
-    const std::string trusted = "FtpCAFile=" + server.CaFile().string() + "\n";
-    UploadExampleSite("ftps://" + server.HostPort(), "anonymous", "pub/", trusted, server.Home());
+    TempDir dir;
+    UploadInputs inputs;
+    inputs.createdFiles = WritePages(dir.Path(), 300, 20000);
+    dir.Write("images/photo.jpg", std::string(3 << 20, '\xd8'));
+    inputs.wwwDirectory = dir.Path().string();
+    inputs.wwwServerDir = "pub/www";
+    inputs.imagesLocalDir = dir.File("images");
+    inputs.imagesServerDir = "pub/images";
+    inputs.imageFilter = "*.jpg";
+    FtpOptions trusted;
+    trusted.caFile = server.CaFile().string();
+    Site site("ftps://" + server.HostPort(), "anonymous", "", trusted);
+    ASSERT_TRUE(site.Connected()) << site.result.boxText;
+    const UploadResult result = RunUpload(*site.session.connection, inputs, {"/", "/", {}, true}, site.host);
+    EXPECT_EQ(site.session.connection->PutConnections(), 2);
+    EXPECT_EQ(site.host.center.back(), "301 / 301 Files Uploaded!") << (result.failed.empty() ? "" : result.failed[0]);
+    EXPECT_EQ(PartsLeft(server.Home()), std::vector<std::string>{});
+    EXPECT_EQ(std::distance(fs::recursive_directory_iterator(server.Home()), {}), 303);  // and 2 folders
+    EXPECT_EQ(fs::file_size(server.Home() / "images" / "photo.jpg"), 3u << 20);
+}
+
+// --upload: a rule file without a site is refused as the dialog refuses it;
+// SIGINT stops a run against a slow server at once, with its parts removed,
+// the count printed and exit 4.
+TEST(FtpUpload, PublishProgramWantsASiteAndStopsOnASignal) {
+    TempDir plain;
+    fs::copy(WEBQUILL_SOURCE_DIR "/examples", plain.Path() / "examples", fs::copy_options::recursive);
+    const ProgramResult noSite = RunPublishProgram("--upload examples/manual.rul", plain.Path());
+    EXPECT_EQ(noSite.status, 4);
+    EXPECT_EQ(noSite.err, "Ftp Site may not be left empty\n");
+
+    CFtpTestServer slow({"--slow", "50000"});
+    TempDir dir;
+    WriteExampleSite(dir, slow.HostPort(), "webquill", "", "");
+    const auto start = std::chrono::steady_clock::now();
+    // timeout(1) sends the signal 3 s in, during the upload (8 s for the
+    // long chapter alone), and passes the exit status on.
+    const ProgramResult r =
+        RunPublishProgram("--upload examples/manual.rul", dir.Path(), "timeout --preserve-status -s INT 3");
+    EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(), 4.5);
+    EXPECT_EQ(r.status, 4) << r.err;
+    const std::string count = Lines(r.out).back();
+    EXPECT_TRUE(count.ends_with(" / 19 Files Uploaded!") && std::stoi(count) < 19) << count;
+    EXPECT_EQ(PartsLeft(slow.Home()), std::vector<std::string>{});
 }
 
 // Over two connections, the second carrying the dropped file; and over one
@@ -214,8 +273,35 @@ TEST(FtpUpload, DeadTransferEndsInTheLowSpeedLimit) {
         << site.session.connection->LastError();
 }
 
+// A server that stops reading ends the run after one fresh attempt, within
+// twice the time limit, every file named.
+TEST(FtpUpload, StalledServerEndsTheRunWithinTwiceTheTimeLimit) {
+    CFtpTestServer server({"--stall"});
+    TempDir dir;
+    UploadInputs inputs;
+    inputs.createdFiles = WritePages(dir.Path(), 50, 250000);
+    inputs.wwwDirectory = dir.Path().string();
+    FtpOptions limits;
+    limits.lowSpeedSeconds = limits.responseTimeoutSeconds = 2;
+    Site site(server.HostPort(), "", "", limits);
+    ASSERT_TRUE(site.Connected());
+    const auto start = std::chrono::steady_clock::now();
+    const UploadResult result = RunUpload(*site.session.connection, inputs, {"/", "/", {}, true}, site.host);
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    EXPECT_LT(seconds, 2 * limits.lowSpeedSeconds + 1.0);
+    EXPECT_EQ(result.uploaded, 0);
+    ASSERT_EQ(result.failed.size(), 50u);
+    EXPECT_EQ(result.failed.back(), dir.File("p49.htm") + ": " + kConnectionLostText);
+    // The box names the first 20.
+    ASSERT_EQ(site.host.boxes.size(), 1u);
+    EXPECT_EQ(std::count(site.host.boxes[0].begin(), site.host.boxes[0].end(), '\n'), 21);
+    EXPECT_TRUE(site.host.boxes[0].ends_with("\n... and 30 more")) << site.host.boxes[0];
+}
+
+// Over TLS, a second connection the server takes no upload from leaves the
+// files to the first.
 TEST(FtpUpload, TlsWithTheTrustedCertificateAndActiveModeForPlainFtp) {
-    CFtpTestServer tls({"--tls"});
+    CFtpTestServer tls({"--tls", "--one-tls-session"});
     TempDir dir;
     const std::string page = [] {
         std::string text;
@@ -231,6 +317,12 @@ TEST(FtpUpload, TlsWithTheTrustedCertificateAndActiveModeForPlainFtp) {
     ASSERT_TRUE(secure.session.connection->PutFile(dir.File("long.htm"), "/new/long.htm"))
         << secure.session.connection->LastError();
     EXPECT_EQ(ReadFile((tls.Home() / "new" / "long.htm").string()), page);
+    UploadInputs inputs;
+    inputs.createdFiles = {"long.htm", "long.htm", "long.htm"};
+    inputs.wwwDirectory = dir.Path().string();
+    inputs.wwwServerDir = "again";
+    EXPECT_EQ(RunUpload(*secure.session.connection, inputs, {"/", "/", {}, true}, secure.host).uploaded, 3);
+    EXPECT_EQ(secure.session.connection->PutConnections(), 1);
     Site untrusted("ftps://" + tls.HostPort(), "webquill", "secret");
     EXPECT_FALSE(untrusted.Connected());
 

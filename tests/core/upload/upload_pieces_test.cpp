@@ -58,7 +58,7 @@ TEST(ImageFilter, SplitsAndMatchesAsPrefixes) {
 
 TEST(ImageFileList, TakesWritablePlainFilesSortedCaseBlind) {
     TempDir dir;
-    for (const char* name : {"b.JPG", "A.gif", "c.Tiff", ".hidden.jpg", "locked.jpg", "notes.txt", "sub.jpg/x"})
+    for (const char* name : {"B.JPG", "a.gif", "c.Tiff", ".hidden.jpg", "locked.jpg", "notes.txt", "sub.jpg/x"})
         dir.Write(name, "x");
     std::filesystem::permissions(dir.File("locked.jpg"), std::filesystem::perms::owner_write,
                                  std::filesystem::perm_options::remove);
@@ -66,8 +66,9 @@ TEST(ImageFileList, TakesWritablePlainFilesSortedCaseBlind) {
     list.Build("*.bmp*;*.jpg*,*.gif*;*.tif*", dir.Path().string());
     std::vector<std::string> names;
     for (const CImgFile& f : list.Files()) names.push_back(f.name);
-    EXPECT_EQ(names, (std::vector<std::string>{"A.gif", "b.JPG", "c.Tiff"}));
-    EXPECT_EQ(list.Files().front().fullPath, dir.File("A.gif"));
+    // "B" before "a" in byte order.
+    EXPECT_EQ(names, (std::vector<std::string>{"a.gif", "B.JPG", "c.Tiff"}));
+    EXPECT_EQ(list.Files().front().fullPath, dir.File("a.gif"));
 
     CImgFileList missing;
     missing.Build("*.*", dir.File("no such folder"));

@@ -177,6 +177,71 @@ private slots:
         }
     }
 
+    // Cancel, Esc and the close box each stop a run against a slow server
+    // within a second; the dialog stays with the true count, and closes after.
+    void cancelEscAndTheCloseBoxStopARun() {
+        test::CFtpTestServer slow({"--slow", "100000"});
+        m_doc->createdFiles = test::WritePages(m_local->Path() / "site", 8, 300000);
+        m_doc->rule.ftpUrl = slow.HostPort();
+        m_doc->rule.wwwServerDir = "www";
+        for (const char* way : {"Cancel", "Esc", "close box"}) {
+            CUploadDlg dialog(*m_doc);
+            Show(dialog);
+            Click(&dialog, "connectButton");
+            QVERIFY(dialog.Session().connection);
+            QElapsedTimer stopping;
+            QString enabledDuringRun;
+            QTimer::singleShot(700, &dialog, [&] {
+                for (const char* name : {"connectButton", "uploadButton", "ftpTree"})
+                    enabledDuringRun += QString::number(Find<QWidget>(&dialog, name)->isEnabled());
+                stopping.start();
+                if (way == QStringLiteral("Cancel")) Click(&dialog, "cancelButton");
+                else if (way == QStringLiteral("Esc")) QTest::keyClick(&dialog, Qt::Key_Escape);
+                else dialog.close();
+            });
+            Click(&dialog, "uploadButton");  // returns when the run has ended
+            QVERIFY2(stopping.isValid() && stopping.elapsed() < 1000,
+                     qPrintable(QStringLiteral("%1: %2 ms").arg(way).arg(stopping.isValid() ? stopping.elapsed() : -1)));
+            QCOMPARE(enabledDuringRun, QStringLiteral("000"));
+            QVERIFY(dialog.isVisible());
+            const QRegularExpressionMatch count =
+                QRegularExpression("^(\\d) / 9 Files Uploaded!$").match(dialog.MessageCenter());
+            QVERIFY2(count.hasMatch() && count.captured(1).toInt() < 9, qPrintable(dialog.MessageCenter()));
+            QVERIFY2(test::PartsLeft(slow.Home()).empty(), way);
+            Click(&dialog, "cancelButton");
+            QVERIFY(!dialog.isVisible());
+        }
+    }
+
+    // A long list of failures: the first 20 in the box, every one in its
+    // details, and the box no taller than the screen.
+    void manyFailuresKeepTheBoxOnTheScreen() {
+        test::CFtpTestServer denying({"--deny", "htm"});
+        m_doc->createdFiles = test::WritePages(m_local->Path() / "site", 60, 1);
+        m_doc->rule.ftpUrl = denying.HostPort();
+        CUploadDlg dialog(*m_doc);
+        Show(dialog);
+        Click(&dialog, "connectButton");
+        QVERIFY(dialog.Session().connection);
+        QString text;
+        int detailLines = 0, height = 0;
+        test::CDialogAnswerer answerer([&](QDialog* d) {
+            auto* box = qobject_cast<QMessageBox*>(d);
+            if (!box) return false;
+            text = box->text();
+            detailLines = box->detailedText().count('\n');
+            height = box->frameGeometry().height();
+            box->accept();
+            return true;
+        });
+        Click(&dialog, "uploadButton");
+        QCOMPARE(answerer.answered, 1);
+        QVERIFY2(text.startsWith("61 files could NOT be uploaded!\n") && text.endsWith("\n... and 41 more"),
+                 qPrintable(text));
+        QCOMPARE(detailLines, 61);
+        QVERIFY(height <= dialog.screen()->availableGeometry().height());
+    }
+
     void previousUrlsFillTheirOwnRow() {
         const QString longUrl = "ftp://" + QString(300, 'w') + ".example";
         m_doc->AddRecentFtpRow({"ftp://same", "/a", "userA", "pwA"});
