@@ -7,6 +7,7 @@
 #include "core/upload/command_line_upload.h"
 #include "engine/publishing_run.h"
 #include "core/shell/quillet_doc.h"
+#include "core/shell/version_info.h"
 #include "core/editor/rule_file_tasks.h"
 #include "platform/storage/settings_store.h"
 
@@ -22,6 +23,7 @@ constexpr const char* kUsage =
     "       webquill-publish --check RULEFILE\n"
     "       webquill-publish --rewrite OUTFILE RULEFILE\n"
     "       webquill-publish [--match-case] [--log FILE] --upload RULEFILE\n"
+    "       webquill-publish --version | --help\n"
     "  --match-case       compare letters with their case in every pattern search\n"
     "  --log FILE         save the run's log to FILE in the saved-log format\n"
     "  --check            read and parse everything a run reads, run no command,\n"
@@ -32,7 +34,9 @@ constexpr const char* kUsage =
     "  --upload           after a run that ends with status 0, send its pages, TOC\n"
     "                     file and images to the rule file's FtpURL (exit 4 when\n"
     "                     the connection fails, a file is not sent or SIGINT or\n"
-    "                     SIGTERM stops the upload)\n";
+    "                     SIGTERM stops the upload)\n"
+    "  --version          print the program's version and end\n"
+    "  --help             print this text and end\n";
 
 // Log lines go to standard output as they are written, message boxes to
 // standard error; status texts have no place here.
@@ -77,6 +81,9 @@ int ReadCommandLine(int argc, char** argv, CommandLine& line) {
             optionsEnded = true;
         } else if (!optionsEnded && std::strcmp(arg, "--help") == 0) {
             std::fputs(kUsage, stdout);
+            return kExitDone;
+        } else if (!optionsEnded && std::strcmp(arg, "--version") == 0) {
+            std::fputs(webquill::VersionText("webquill-publish").c_str(), stdout);
             return kExitDone;
         } else if (!optionsEnded && std::strcmp(arg, "--check") == 0) {
             line.check = true;

@@ -79,4 +79,9 @@ std::string CVersionInfo::AboutText() const {
            "\n" + companyName;
 }
 
+std::string VersionText(const std::string& program) {
+    const CVersionInfo info;
+    return program + " " + info.shortVersion + "\n" + info.AboutText() + "\n";
+}
+
 }  // namespace webquill

@@ -30,4 +30,8 @@ public:
     std::string AboutText() const;
 };
 
+// What `--version` prints: the program's name and short version on the first
+// line, then the About box's text, each line ended by a line feed.
+std::string VersionText(const std::string& program);
+
 }  // namespace webquill

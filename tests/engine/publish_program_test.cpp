@@ -223,6 +223,18 @@ TEST(PublishProgram, SavesThatCannotBeWrittenKeepTheOldFileAndExit3) {
     }
 }
 
+TEST(PublishProgram, VersionAndHelpGoToStandardOutput) {
+    TempDir dir;
+    const ProgramResult version = RunPublishProgram("--version", dir.Path());
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(Lines(version.out).at(0), "webquill-publish 1.2.0");
+    EXPECT_EQ(Lines(version.out).at(2), "Version 1.2.0");
+    const ProgramResult help = RunPublishProgram("--help", dir.Path());
+    EXPECT_EQ(help.status, 0);
+    EXPECT_NE(help.out.find("webquill-publish --version | --help"), std::string::npos) << help.out;
+    EXPECT_EQ(version.err + help.err, "");
+}
+
 TEST(PublishProgram, WrongCommandLinesShowTheUsage) {
     for (const char* arguments : {"", "--verbose a.rul", "a.rul b.rul", "a.rul --log"}) {
         TempDir dir;
