@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
-# Sets up, builds and publishes the example site under examples/ into out/example.
+# Sets up, builds and publishes the example site under examples/ into
+# out/example. Only what the two programs need is installed and built: the
+# tests and benchmarks wait for scripts/run-tests.sh.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/setup.sh
-scripts/build.sh default
+scripts/setup.sh build
+scripts/build.sh programs
 rm -rf out/example
 mkdir -p out
 (cd examples && ../build/app/webquill-publish manual.rul)

@@ -3,7 +3,7 @@
 # AddressSanitizer and UndefinedBehaviorSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/setup.sh
+scripts/setup.sh all
 presets=(default)
 [ "${1:-}" = "--sanitize" ] && presets+=(sanitize)
 for preset in "${presets[@]}"; do

@@ -51,14 +51,15 @@ Files With(Files files, const Files& more) {
     return files;
 }
 
+// Every member has an initializer: a case names only the members it needs.
 struct Site {
-    Texts header;  // besides Document and WWWFileName
-    Texts commands;
-    Files inputs;
+    Texts header{};  // besides Document and WWWFileName
+    Texts commands{};
+    Files inputs{};
     std::string source = kSource;
     std::string www = "out/page.htm";
-    std::string settings;
-    std::function<void(const TempDir&)> prepare;
+    std::string settings{};
+    std::function<void(const TempDir&)> prepare{};
 };
 
 struct Outcome {
@@ -132,12 +133,12 @@ const std::string kStartMissing = "Couldn't find MakeFile 'Start' pattern in mod
 const std::string kPatternSuffix = "'\nCan't continue creating the WWW files!";
 
 struct OutputCase {
-    std::string name;
-    Site site;
+    std::string name{};
+    Site site{};
     int status = 0;
-    Files files;
-    Texts log;
-    Texts boxes;
+    Files files{};
+    Texts log{};
+    Texts boxes{};
     std::string outputRoot = "out";
     bool needsDevFull = false;
 };
@@ -330,7 +331,7 @@ TEST(OutputFiles, TocTemplateForms) {
     const std::string unclosedLine = "Error processing %%TOCLine%%!  No ending %% Writing TOC Info as is!";
     const struct {
         std::string tocTemplate, expected;
-        Texts log, boxes;  // the log before the summary
+        Texts log{}, boxes{};  // the log before the summary
         std::string source = kSource;
     } cases[] = {
         {"<P>Contents</P>\r\n", "<P>Contents</P>\r\nOne\r\nTwo\r\nThree\r\nEnd of TOC information!\r\n"},

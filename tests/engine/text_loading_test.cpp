@@ -54,6 +54,9 @@ void ExpectLoad(const Loader& l, const std::string& path, const std::string& ref
     EXPECT_EQ(f.host.statusTexts, refusal.empty() ? Texts({reading, "Ready"}) : Texts({reading}));
 }
 
+// A failure names the loader, not the bytes of its row.
+void PrintTo(const Loader& l, std::ostream* os) { *os << l.name; }
+
 class LoaderTest : public ::testing::TestWithParam<Loader> {};
 
 TEST_P(LoaderTest, AcceptsTextFilesAndRefusesTheRest) {

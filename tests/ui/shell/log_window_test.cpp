@@ -227,9 +227,10 @@ private slots:
         choose("Open in Web Browser");
         QTest::keyClick(list, Qt::Key_F10, Qt::ShiftModifier);
         choose("Open in Editor");
-        QContextMenuEvent key(QContextMenuEvent::Keyboard, QPoint(5, 5));
+        const QPoint at(5, 5);
+        QContextMenuEvent key(QContextMenuEvent::Keyboard, at, list->mapToGlobal(at));
         QApplication::sendEvent(list, &key);
-        QContextMenuEvent mouse(QContextMenuEvent::Mouse, QPoint(5, 5));
+        QContextMenuEvent mouse(QContextMenuEvent::Mouse, at, list->mapToGlobal(at));
         QApplication::sendEvent(list, &mouse);
         QCOMPARE(chosen, QStringLiteral("Open in Editor;Open in Web Browser;").repeated(2));
         QStringList started;
