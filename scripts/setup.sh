@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages of one set, when missing:
 #   setup.sh build   what building and running webquill and webquill-publish need
-#   setup.sh all     that and what the tests, benchmarks and fuzz targets need (the default)
+#   setup.sh package that and what building and checking the Debian package needs
+#   setup.sh all     all of these and what the tests, benchmarks and fuzz targets need (the default)
 # Another install running (an upgrade at boot, a second shell) is waited for,
 # up to ten minutes, instead of failing at once.
 set -euo pipefail
@@ -12,6 +13,9 @@ build_packages=(
   qt6-base-dev libgl-dev
   libcurl4-openssl-dev
 )
+package_packages=(
+  dpkg-dev file gzip man-db lintian desktop-file-utils appstream
+)
 test_packages=(
   googletest libgtest-dev libbenchmark-dev
   python3-pyftpdlib python3-openssl lftp vsftpd
@@ -20,8 +24,9 @@ test_packages=(
 )
 case "$set_name" in
   build) packages=("${build_packages[@]}") ;;
-  all) packages=("${build_packages[@]}" "${test_packages[@]}") ;;
-  *) echo "usage: $0 [build|all]" >&2; exit 2 ;;
+  package) packages=("${build_packages[@]}" "${package_packages[@]}") ;;
+  all) packages=("${build_packages[@]}" "${package_packages[@]}" "${test_packages[@]}") ;;
+  *) echo "usage: $0 [build|package|all]" >&2; exit 2 ;;
 esac
 
 lock_wait=600
