@@ -106,10 +106,7 @@ bool CPublishingRun::EnsureDirectory(const std::string& directory, const std::st
     return true;
 }
 
-void CPublishingRun::ApplyRebuild(CTextRebuild& rebuilt) {
-    if (!rebuilt.Changed()) return;
-    rebuilt.Finish();
-}
+void CPublishingRun::ApplyRebuild(CTextRebuild& rebuilt) { rebuilt.Finish(); }
 
 void CPublishingRun::ReleaseTexts() {
     m_textFront = 0;

@@ -47,10 +47,9 @@ void CTextRebuild::Finish() {
         grows = grows || inserted > dropped;
         shrinks = shrinks || inserted < dropped;
     }
-    if (!grows && !shrinks) {
-        if (Changed()) ShrinkInPlace();  // texts of equal length swapped
-    } else if (!grows) {
-        ShrinkInPlace();
+    if (!Changed()) return;
+    if (!grows) {
+        ShrinkInPlace();  // texts of equal length swapped too
     } else if (!shrinks) {
         GrowInPlace();
     } else {

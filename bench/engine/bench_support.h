@@ -2,6 +2,7 @@
 // host, timing and file helpers.
 #pragma once
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -9,6 +10,7 @@
 #include <random>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "engine/run_host.h"
 
@@ -33,6 +35,13 @@ double TimeOnce(F&& work) {
     const auto start = std::chrono::steady_clock::now();
     work();
     return SecondsSince(start);
+}
+
+// The middle of a series of timings (of rounds run in turn, so that the
+// machine's moods fall on both sides alike).
+inline double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
 }
 
 inline void WriteBytes(const std::filesystem::path& path, const std::string& bytes) {

@@ -169,10 +169,6 @@ int main() {
     // Six edits in interleaved rounds, each run against sed right after it:
     // without match case against sed's case-blind substitutions, with match
     // case against its plain ones.
-    auto median = [](std::vector<double> v) {
-        std::sort(v.begin(), v.end());
-        return v[v.size() / 2];
-    };
     std::string plainScript = SedScript(SixEdits());
     for (std::size_t at = plainScript.find("/gI\n"); at != std::string::npos; at = plainScript.find("/gI\n", at))
         plainScript.erase(at + 2, 1);
@@ -194,7 +190,7 @@ int main() {
         }
         std::printf("six edits%s, median of 5 interleaved rounds: ours %.1f ms, sed %.1f ms, ours / sed %.3f "
                     "(goal <= 0.1), identical: %s\n",
-                    matchCase ? " with match case" : "", median(ours) * 1e3, median(theirs) * 1e3, median(ratio),
+                    matchCase ? " with match case" : "", Median(ours) * 1e3, Median(theirs) * 1e3, Median(ratio),
                     identical ? "yes" : "NO");
     }
 

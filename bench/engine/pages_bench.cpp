@@ -2,7 +2,6 @@
 // by one MakeFile command, without templates or contents, against csplit
 // cutting the same file at the same pattern. Measured into an empty folder
 // and over the previous run's pages, in interleaved rounds; the medians count.
-#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -19,11 +18,6 @@ using namespace webquill::bench;
 namespace {
 
 constexpr int kRounds = 9;
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
 
 std::size_t CountFiles(const fs::path& dir) {
     std::size_t count = 0;
