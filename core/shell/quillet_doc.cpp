@@ -209,6 +209,7 @@ DocumentFileResult CQuilletDoc::OpenSavedLog(const std::string& path, bool comma
                                              IDocumentHost* host, std::string* aboutText) {
     LoadSettings(aboutText);
     ruleFilePath = path;
+    ruleFileNamedOnCommandLine = commandLineFileFlag;
     if (commandLineFileFlag) return {};
     m_reading = true;
     DocumentFileResult result = ReadSavedLog(path, host);

@@ -92,6 +92,9 @@ public:
     std::vector<FtpRow> recentFtpRows;         // most recent first
 
     bool loadedLog = false;
+    // The rule file path came from the command line (a rule file opened from
+    // a file manager): the publish dialog offers it.
+    bool ruleFileNamedOnCommandLine = false;
     bool closing = false;
     int printedPageCount = 0;
 

@@ -111,8 +111,10 @@ CPublishDlg::CPublishDlg(CQuilletDoc& document, QWidget* parent) : QDialog(paren
         m_combo->addItem(QString::fromStdString(path));
     }
     m_combo->setCurrentIndex(-1);
-    m_combo->setEditText(QString());
-    m_start->setEnabled(false);
+    // A rule file named on the command line is what the user asked to publish.
+    const bool named = m_doc.ruleFileNamedOnCommandLine && !m_doc.ruleFilePath.empty();
+    m_combo->setEditText(named ? QString::fromStdString(m_doc.ruleFilePath) : QString());
+    m_start->setEnabled(named);
     m_matchCase->setChecked(m_doc.settings.matchCase);
     // The rule editor is plugged in by SetRuleEditor.
     m_ruleEditor->setEnabled(false);

@@ -29,7 +29,10 @@ bool CQuilletApp::InitInstance(const QStringList& arguments) {
             fileToOpen = arguments[i];
             break;
         }
-    m_commandLineFileFlag = !fileToOpen.isEmpty();
+    // A saved log (a .prl opened from a file manager) shows its lines; any
+    // other file is the rule file that the first window's publish dialog offers.
+    m_commandLineFileFlag =
+        !fileToOpen.isEmpty() && !fileToOpen.endsWith(QStringLiteral(".prl"), Qt::CaseInsensitive);
 
     m_showCommand = m_mainFrame->RestorePlacement();
     const bool opened = fileToOpen.isEmpty() ? m_mainFrame->NewDocument() != nullptr

@@ -4,6 +4,7 @@
 #include <QtWidgets>
 
 #include "ui/shell/child_frame.h"
+#include "ui/editor/publish_dialog.h"
 #include "platform/desktop/help_viewer.h"
 #include "ui/shell/log_list.h"
 #include "ui/shell/main_frame.h"
@@ -214,18 +215,37 @@ private slots:
         QVERIFY(!frame()->isVisible() && !HelpWindowForTests()->isVisible());
     }
 
+    // A rule file is offered by the first window's publish dialog; a saved
+    // log (opened from a file manager) shows its lines.
     void fileOnTheCommandLineOnlyNamesTheRuleFile() {
         const QString log = Log("old.prl", "a line\r\nanother\r\n");
+        QString offered;
+        bool startEnabled = false;
+        m_cancelDialogs = std::make_unique<CDialogAnswerer>([&](QDialog* d) {
+            auto* publish = qobject_cast<CPublishDlg*>(d);
+            if (!publish) return false;
+            offered = publish->RuleFileText();
+            startEnabled = publish->StartButton()->isEnabled();
+            return publish->reject(), true;
+        });
         Start({m_dir.filePath("site.rul")});
         QVERIFY(app()->CommandLineFileFlag());
         QCOMPARE(frame()->Children().size(), 1);
         CQuilletDoc& doc = frame()->Children().first()->Document();
         QCOMPARE(QString::fromStdString(doc.ruleFilePath), m_dir.filePath("site.rul"));
         QVERIFY(doc.logLines.empty());
+        QTRY_COMPARE(offered, m_dir.filePath("site.rul"));
+        QVERIFY(startEnabled);
+        m_cancelDialogs = std::make_unique<CDialogAnswerer>([](QDialog* d) { return d->reject(), true; });
         // While the program runs, a later open reads nothing either.
         CChildFrame* opened = frame()->OpenDocumentFile(log);
         QVERIFY(opened && opened->Document().logLines.empty());
         QCOMPARE(QString::fromStdString(opened->Document().ruleFilePath), log);
+        app()->EndInstance();
+
+        Start({log});
+        QVERIFY(!app()->CommandLineFileFlag());
+        QCOMPARE(int(frame()->Children().first()->Document().logLines.size()), 2);
     }
 
     // Four saved logs are remembered; files that are no log say so; dropped

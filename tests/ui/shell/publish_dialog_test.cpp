@@ -60,8 +60,8 @@ private slots:
         if (QWidget* help = HelpWindowForTests()) help->hide();
     }
 
-    // Empty even for a window that already knows a rule file (one named on
-    // the command line): Start needs a name given here.
+    // Empty even for a window that already knows a rule file from an opened
+    // log: Start needs a name given here.
     void opensEmptyWithTheRecentListAndStartOff() {
         m_doc->ruleFilePath = "/home/ann/from-command-line.rul";
         QVERIFY(Open());
