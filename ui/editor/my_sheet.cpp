@@ -80,9 +80,18 @@ void CMySheet::FitAndCentreOn(QWidget* over) {
     // dialog's margins.
     const int margins = width() - m_tabs->width();
     const int tabs = m_tabs->tabBar()->sizeHint().width() + 2 * style()->pixelMetric(QStyle::PM_DefaultFrameWidth);
-    const int frameExtra = frameGeometry().width() - width();
-    resize(std::min(std::max(width(), tabs + margins), available.width() - frameExtra),
-           std::min(height(), available.height()));
+    // The window frame is not known before the first show: room for one.
+    const int frameExtra = std::max(frameGeometry().width() - width(), 16);
+    const int widest = available.width() - frameExtra;
+    if (tabs + margins > widest) {
+        // A screen too narrow for every caption: the tabs share the width,
+        // each caption shortened, and its full text shown as its tip.
+        m_tabs->setUsesScrollButtons(false);
+        m_tabs->setElideMode(Qt::ElideRight);
+        for (int i = 0; i < m_tabs->count(); ++i) m_tabs->setTabToolTip(i, m_tabs->tabText(i));
+    }
+    resize(std::min(std::max(width(), tabs + margins), widest),
+           std::min(height(), available.height() - frameExtra));
     QRect frame = frameGeometry();
     frame.moveCenter(over ? over->frameGeometry().center() : available.center());
     frame.moveLeft(std::clamp(frame.left(), available.left(), std::max(available.left(), available.right() - frame.width() + 1)));
