@@ -12,6 +12,7 @@ build_packages=(
   build-essential cmake ninja-build
   qt6-base-dev libgl-dev
   libcurl4-openssl-dev
+  xdg-utils
 )
 package_packages=(
   dpkg-dev file gzip man-db lintian desktop-file-utils appstream

@@ -40,8 +40,10 @@ struct RuleWorkingSet {
     // Some loaded text is not UTF-8: the file was read as Windows-1252, and
     // typed texts go back in that code page where they fit.
     bool windows1252 = false;
-    // The user's editor (a preference), which the command pages' Launch starts.
+    // The user's editor (a preference), which the command pages' Launch starts
+    // with the Document entry taken against the rule file's folder.
     std::string editorProgram;
+    std::string ruleFilePath;  // empty for a new file
     // The match case setting the file is read and written with.
     bool matchCase = false;
 

@@ -121,12 +121,21 @@ void SaveWindowPlacement(CSettingsStore& store, ShowState state, bool restoreToM
     if (statusBarVisible) store.WriteString(kSection, "StatusLine", *statusBarVisible ? "1" : "0");
 }
 
+int CascadeTitleShown(int step) { return 6 * std::max(step, 1); }
+
 PixelRect CascadedChildRect(int index, int width, int height, int step) {
     const int w = width * 3 / 4, h = height * 3 / 4;
     step = std::max(step, 1);
-    const int places = 1 + std::max(0, std::min((width - w) / step, (height - h) / step));
-    const int offset = (std::max(index, 0) % places) * step;
-    return {offset, offset, offset + w, offset + h};
+    const int perRow = 1 + std::max(0, (height - h) / step);
+    // A row's first window stands right of the last title bar of the row
+    // before by the part of it that stays shown.
+    const int rowShift = (perRow - 1) * step + CascadeTitleShown(step);
+    // Further rows while a window there keeps half the area's width.
+    const int rows = 1 + std::max(0, (width / 2 - (perRow - 1) * step) / rowShift);
+    const int place = std::max(index, 0) % (perRow * rows);
+    const int row = place / perRow, down = (place % perRow) * step;
+    const int left = row * rowShift + down;
+    return {left, down, std::max(left + 1, std::min(left + w, width)), down + h};
 }
 
 }  // namespace webquill

@@ -39,11 +39,15 @@ std::string FormatCoordinates(const PixelRect& rect);
 // it, keeping its size where the screen allows.
 PixelRect ClipToScreen(PixelRect rect, int width, int height);
 
-// Where the child window numbered `index` (from 0) opens or is cascaded in an
-// area of `width` by `height`: three quarters of the area, each one `step`
-// below and right of the one before, starting again at the top left before
-// one would reach past the area.
+// Cascade place `index` (from 0) in an area of `width` by `height`: three
+// quarters of the area, each one `step` (a title bar) below and right of the
+// one before. Where the area's foot is reached, the next row starts at the
+// top again, moved right far enough that the rows before still show the
+// start of every title bar (window narrowed to the area's right edge); when
+// no further row fits, the places begin again.
 PixelRect CascadedChildRect(int index, int width, int height, int step);
+// How much of each title bar, from its left end, a later row leaves uncovered.
+int CascadeTitleShown(int step);
 
 WindowPlacement ReadWindowPlacement(const CSettingsStore& store, int screenWidth, int screenHeight);
 // A bar that does not exist is not written.

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QProcess>
 
@@ -61,8 +62,8 @@ public:
         return dialog.selectedFiles().first();
     }
 
-    bool StartProgram(const QString& program, const QStringList& arguments) override {
-        return QProcess::startDetached(program, arguments);
+    bool StartProgram(const QString& program, const QStringList& arguments, QString* reason) override {
+        return StartDetachedProgram(program, arguments, reason);
     }
 
     void Beep() override { QApplication::beep(); }
@@ -80,6 +81,64 @@ void CentreOnMainWindow(QWidget* dialog, QWidget* parent) {
     QRect frame = dialog->frameGeometry();
     frame.moveCenter(main->frameGeometry().center());
     dialog->move(frame.topLeft());
+}
+
+bool StartDetachedProgram(const QString& program, const QStringList& arguments, QString* reason) {
+    QProcess process;
+    process.setProgram(program);
+    process.setArguments(arguments);
+    if (process.startDetached()) return true;
+    if (reason) *reason = process.errorString();
+    return false;
+}
+
+namespace {
+// Words as a shell splits them: blanks between words, '...' taken as it
+// stands, "..." and a backslash keeping blanks and quotes in a word.
+QStringList ShellWords(const QString& command) {
+    QStringList words;
+    QString word;
+    bool inWord = false;
+    QChar quote;
+    for (qsizetype i = 0; i < command.size(); ++i) {
+        const QChar c = command[i];
+        if (quote == QLatin1Char('\'')) {
+            if (c == quote) quote = QChar();
+            else word += c;
+        } else if (c == QLatin1Char('\\') && i + 1 < command.size() &&
+                   (quote.isNull() || QStringLiteral("\"\\$`").contains(command[i + 1]))) {
+            word += command[++i];
+            inWord = true;
+        } else if (quote == QLatin1Char('"')) {
+            if (c == quote) quote = QChar();
+            else word += c;
+        } else if (c == QLatin1Char('\'') || c == QLatin1Char('"')) {
+            quote = c;
+            inWord = true;
+        } else if (c.isSpace()) {
+            if (inWord) words << word;
+            word.clear();
+            inWord = false;
+        } else {
+            word += c;
+            inWord = true;
+        }
+    }
+    if (inWord) words << word;
+    return words;
+}
+}  // namespace
+
+bool StartSettingProgram(QWidget* parent, const QString& setting, const QStringList& arguments) {
+    // A program whose own name holds blanks is named as it stands.
+    QStringList command = QFileInfo(setting).isFile() ? QStringList{setting} : ShellWords(setting);
+    const QString program = command.isEmpty() ? setting : command.takeFirst();
+    QString reason;
+    if (Prompts().StartProgram(program, command + arguments, &reason)) return true;
+    Prompts().Message(parent, QStringLiteral("Webquill"),
+                      QStringLiteral("Couldn't start %1:\n%2").arg(program, reason), PromptIcon::Warning,
+                      PromptButtons::Ok);
+    return false;
 }
 
 IUserPrompts& Prompts() {

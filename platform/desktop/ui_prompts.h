@@ -33,8 +33,9 @@ public:
                                  PromptIcon icon, PromptButtons buttons) = 0;
     // Empty when the user cancels.
     virtual QString ChooseFile(QWidget* parent, const FileDialogRequest& request) = 0;
-    // Starts a program without waiting for it; false when it could not start.
-    virtual bool StartProgram(const QString& program, const QStringList& arguments) = 0;
+    // Starts a program without waiting for it; false, with the reason, when
+    // it could not start.
+    virtual bool StartProgram(const QString& program, const QStringList& arguments, QString* reason) = 0;
     virtual void Beep() = 0;
 };
 
@@ -42,6 +43,14 @@ public:
 // window (the top-level window that `parent` belongs to, through any dialogs
 // in between).
 void CentreOnMainWindow(QWidget* dialog, QWidget* parent);
+
+// The real start of a program, not awaited.
+bool StartDetachedProgram(const QString& program, const QStringList& arguments, QString* reason);
+
+// Starts the program a setting names, split as a shell splits a command
+// ("ed.sh --new-window"), with `arguments` after its own. When it cannot
+// start, a message names the program and the reason, and the answer is false.
+bool StartSettingProgram(QWidget* parent, const QString& setting, const QStringList& arguments);
 
 // The real dialogs, unless a test has put its own in place.
 IUserPrompts& Prompts();

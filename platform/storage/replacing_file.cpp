@@ -104,7 +104,14 @@ bool CReplacingFile::Commit() {
 }
 
 std::string CReplacingFile::FailureText(const char* fallback) const {
-    return (m_error.empty() ? std::string(fallback) : m_error) + "\n" + m_path + " was not saved.";
+    std::string text = (m_error.empty() ? std::string(fallback) : m_error) + "\n" + m_path + " was not saved.";
+    // The save goes through a temporary file beside the target: a folder the
+    // user may not write to refuses it even where the file itself is writable.
+    const QFileInfo folder(QFileInfo(FileName(m_path)).absolutePath());
+    if (!m_inPlace && folder.isDir() && !folder.isWritable())
+        text += "\nThe folder " + QFile::encodeName(folder.filePath()).toStdString() +
+                " must be writable: the file is saved through a temporary file beside it.";
+    return text;
 }
 
 }  // namespace webquill

@@ -3,14 +3,13 @@
 #include <QApplication>
 #include <QDialog>
 #include <QFile>
-#include <QProcess>
 #include <QSettings>
 
 namespace webquill::test {
 
-bool CScriptedPrompts::StartProgram(const QString& program, const QStringList& arguments) {
+bool CScriptedPrompts::StartProgram(const QString& program, const QStringList& arguments, QString* reason) {
     started.push_back({program, arguments});
-    return !reallyStartPrograms || QProcess::startDetached(program, arguments);
+    return !reallyStartPrograms || StartDetachedProgram(program, arguments, reason);
 }
 
 CDialogAnswerer::CDialogAnswerer(std::function<bool(QDialog*)> handle) : m_handle(std::move(handle)) {

@@ -46,7 +46,7 @@ public:
         fileDialogs.push_back(request);
         return chosenFiles.isEmpty() ? QString() : chosenFiles.takeFirst();
     }
-    bool StartProgram(const QString& program, const QStringList& arguments) override;
+    bool StartProgram(const QString& program, const QStringList& arguments, QString* reason) override;
     void Beep() override { ++beeps; }
 
     QStringList chosenFiles;

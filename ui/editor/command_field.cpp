@@ -24,14 +24,15 @@ bool CMultiLineField::Fits(const QString& text) const {
 
 void CMultiLineField::keyPressEvent(QKeyEvent* event) {
     if (IsEnter(event)) {
-        if (event->modifiers() & Qt::ControlModifier) {
-            if (Fits(QStringLiteral("\n"))) insertPlainText(QStringLiteral("\n"));
-            else Prompts().Beep();
-        }
+        // Enter alone goes on to the sheet, which presses its default button.
+        if (!(event->modifiers() & Qt::ControlModifier)) return event->ignore();
+        if (Fits(QStringLiteral("\n"))) insertPlainText(QStringLiteral("\n"));
+        else Prompts().Beep();
         event->accept();
         return;
     }
-    const QString typed = event->text();
+    // A shortcut (Ctrl+A) types nothing, whatever text its event carries.
+    const QString typed = event->modifiers() & (Qt::ControlModifier | Qt::AltModifier) ? QString() : event->text();
     if (!typed.isEmpty() && typed.at(0).isPrint() && !Fits(typed)) {
         Prompts().Beep();
         event->accept();
@@ -51,10 +52,8 @@ void CMultiLineField::insertFromMimeData(const QMimeData* source) {
 CSingleLineField::CSingleLineField(int limit, QWidget* parent) : QLineEdit(parent) { setMaxLength(limit); }
 
 void CSingleLineField::keyPressEvent(QKeyEvent* event) {
-    if (IsEnter(event)) {
-        event->accept();
-        return;
-    }
+    // Ctrl+Enter has no line to break here; it must not press OK either.
+    if (IsEnter(event) && (event->modifiers() & Qt::ControlModifier)) return event->accept();
     QLineEdit::keyPressEvent(event);
 }
 

@@ -1,6 +1,6 @@
 // A text field of a command page: one line or several, holding at most a
 // given number of characters. Ctrl+Enter starts a new line in a field of
-// several lines; Enter alone neither does that nor closes the sheet.
+// several lines; Enter alone presses the sheet's default button.
 #pragma once
 
 #include <QLineEdit>

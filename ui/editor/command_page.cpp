@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -12,6 +13,7 @@
 #include "platform/desktop/byte_text.h"
 #include "ui/editor/command_field.h"
 #include "core/editor/rule_working_set.h"
+#include "engine/rule_paths.h"
 #include "platform/desktop/ui_prompts.h"
 
 namespace webquill {
@@ -42,6 +44,23 @@ CSelectSpin::CSelectSpin(QWidget* parent) : QSpinBox(parent) {
 }
 
 void CSelectSpin::stepBy(int steps) { emit StepRequested(steps); }
+
+void CSelectSpin::keyPressEvent(QKeyEvent* event) {
+    // The spin's own handling drops these keys while it believes an arrow
+    // is still held, as it does after a click whose release went to a
+    // message box: the keys step whatever the mouse did.
+    int steps = 0;
+    switch (event->key()) {
+        case Qt::Key_Up: steps = 1; break;
+        case Qt::Key_Down: steps = -1; break;
+        case Qt::Key_PageUp: steps = 10; break;
+        case Qt::Key_PageDown: steps = -10; break;
+        default: QSpinBox::keyPressEvent(event); return;
+    }
+    if (event->modifiers() & ~Qt::KeypadModifier) return QSpinBox::keyPressEvent(event);
+    event->accept();
+    emit StepRequested(steps);
+}
 
 CCommandPage::CCommandPage(RuleWorkingSet& set, const CommandPageTable& table, std::unique_ptr<ICommandArray> records,
                            QWidget* parent)
@@ -188,7 +207,12 @@ bool CCommandPage::CheckInstance(const ShownValues& values) {
 bool CCommandPage::CheckOtherCommand(int) { return true; }
 
 void CCommandPage::Step(int steps) {
-    const int target = m_current + steps;
+    int target = m_current + steps;
+    // A page's worth of steps (PageUp, PageDown) stops at the last or the
+    // first command; only a step from the last one asks for a new command.
+    const int last = std::max(m_records->Count() - 1, 0);
+    if (steps > 1 && m_current < last) target = std::min(target, last);
+    if (steps < -1 && m_current > 0) target = std::max(target, 0);
     if (target < 0) {
         Prompts().Beep();
         return;
@@ -222,9 +246,12 @@ void CCommandPage::Step(int steps) {
         m_records->AppendNew();
         m_current = m_records->Count() - 1;
         ShowValues(EmptyValues());
+        emit Changed();
     }
     ShowCount();
-    FocusFirstField();
+    // Stepped from the spin (its keys, or a click on its arrows): it keeps
+    // the focus, so that its keys go on stepping.
+    if (!m_select->hasFocus()) FocusFirstField();
 }
 
 void CCommandPage::DeleteShown() {
@@ -233,6 +260,7 @@ void CCommandPage::DeleteShown() {
         return;
     }
     m_records->EraseAt(m_current);
+    emit Changed();
     if (m_current >= m_records->Count() && m_current > 0) --m_current;
     if (m_records->Count() > 0) ShowCommand(m_current);
     else ShowValues(EmptyValues());
@@ -243,7 +271,9 @@ void CCommandPage::DeleteShown() {
 void CCommandPage::Launch() {
     if (m_set.editorProgram.empty()) return;
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    Prompts().StartProgram(ShownText(m_set.editorProgram), {ShownText(m_set.header[kDocumentField])});
+    // The Document entry means the rule file's folder, as a run reads it.
+    StartSettingProgram(this, ShownText(m_set.editorProgram),
+                        {ShownText(RuleRelativePath(m_set.ruleFilePath, m_set.header[kDocumentField]))});
     QApplication::restoreOverrideCursor();
 }
 

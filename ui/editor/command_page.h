@@ -58,6 +58,7 @@ signals:
 
 protected:
     StepEnabled stepEnabled() const override { return StepUpEnabled | StepDownEnabled; }
+    void keyPressEvent(QKeyEvent* event) override;
 };
 
 class CCommandPage : public CSheetPage {

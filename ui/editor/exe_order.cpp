@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScrollBar>
 
 #include "platform/desktop/help_viewer.h"
 #include "core/editor/rule_working_set.h"
@@ -27,9 +28,17 @@ CExeOrder::CExeOrder(RuleWorkingSet& set, QWidget* parent)
     : CSheetPage(QStringLiteral("Execute Order"), kHelpExecuteOrder, parent), m_set(set) {
     auto* grid = new QGridLayout(this);
     grid->addWidget(new QLabel(QStringLiteral("Execute Commands in Following Order"), this), 0, 0, 1, 3);
-    auto* ordinals = new QVBoxLayout;
-    for (const char* ordinal : {"1st", "2nd", "3rd", "4th", "5th"})
-        ordinals->addWidget(new QLabel(QString::fromLatin1(ordinal), this));
+    // The ordinals are a list of their own, drawn as the order's list is, so
+    // that each stands beside its row at every size and font.
+    auto* ordinals = new QListWidget(this);
+    ordinals->setObjectName(QStringLiteral("ordinals"));
+    for (const char* ordinal : {"1st", "2nd", "3rd", "4th", "5th"}) ordinals->addItem(QString::fromLatin1(ordinal));
+    ordinals->setSelectionMode(QAbstractItemView::NoSelection);
+    ordinals->setFocusPolicy(Qt::NoFocus);
+    ordinals->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    ordinals->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    ordinals->setFixedWidth(ordinals->sizeHintForColumn(0) + 2 * ordinals->frameWidth() + 8);
+    ordinals->setBackgroundRole(QPalette::Window);
     m_list = new QListWidget(this);
     m_up = new QPushButton(QStringLiteral("&Up"), this);
     m_down = new QPushButton(QStringLiteral("&Down"), this);
@@ -37,13 +46,17 @@ CExeOrder::CExeOrder(RuleWorkingSet& set, QWidget* parent)
     buttons->addWidget(m_up);
     buttons->addWidget(m_down);
     buttons->addStretch();
-    grid->addLayout(ordinals, 1, 0);
+    grid->addWidget(ordinals, 1, 0);
     grid->addWidget(m_list, 1, 1);
     grid->addLayout(buttons, 1, 2);
     grid->setRowStretch(2, 1);
 
     connect(m_up, &QPushButton::clicked, this, [this] { Move(-1); });
     connect(m_down, &QPushButton::clicked, this, [this] { Move(+1); });
+    // The order's list scrolled (a font too large for the page) takes the
+    // ordinals with it.
+    connect(m_list->verticalScrollBar(), &QScrollBar::valueChanged, ordinals->verticalScrollBar(),
+            &QScrollBar::setValue);
     connect(m_list, &QListWidget::currentRowChanged, this, [this](int row) {
         if (row < 0) return;
         m_selected = row;
@@ -73,6 +86,7 @@ void CExeOrder::Move(int by) {
     m_list->insertItem(to, item);
     m_list->setCurrentRow(to);
     SetButtons();
+    emit Changed();
 }
 
 bool CExeOrder::OnKillActive() {

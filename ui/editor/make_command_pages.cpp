@@ -5,6 +5,7 @@
 #include <QVBoxLayout>
 
 #include "platform/desktop/help_viewer.h"
+#include "ui/editor/command_field.h"
 #include "ui/editor/pattern_text.h"
 #include "core/editor/rule_file_check.h"
 #include "core/editor/rule_working_set.h"
@@ -24,8 +25,7 @@ constexpr int kMaxPattern = 4095;
 
 QPlainTextEdit* PatternField(const char* caption, QWidget* page, QVBoxLayout* layout) {
     auto* label = new QLabel(QString::fromLatin1(caption), page);
-    auto* field = new QPlainTextEdit(page);
-    field->setTabChangesFocus(true);
+    auto* field = new CMultiLineField(kMaxPattern, page);
     label->setBuddy(field);
     layout->addWidget(label);
     layout->addWidget(field);

@@ -36,15 +36,26 @@ public:
     // too; it says why it refuses.
     void SetAcceptCheck(std::function<bool()> check) { m_acceptCheck = std::move(check); }
 
+    // Cancel and Escape ask before they throw away what the user changed.
+    void SetAskBeforeDiscarding(bool ask) { m_askBeforeDiscarding = ask; }
+    bool Changed() const { return m_changed; }
+    // A size that shows every tab, never wider than the screen, centred on
+    // `over` (kept on the screen).
+    void FitAndCentreOn(QWidget* over);
+
     void accept() override;
     void reject() override;
 
 protected:
     void showEvent(QShowEvent* event) override;
+    // Ctrl+Tab, Ctrl+PgDown and their backward forms turn the pages from
+    // any field, also from those that take Tab or PgDown for themselves.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void OnTabChanged(int index);
     void Activate(int index);
+    void WatchForChanges(QWidget* page);
 
     QTabWidget* m_tabs = nullptr;
     QPushButton* m_ok = nullptr;
@@ -53,6 +64,8 @@ private:
     std::vector<CSheetPage*> m_pages;
     int m_current = -1;  // the page whose OnSetActive ran last
     bool m_turningBack = false;
+    bool m_askBeforeDiscarding = false;
+    bool m_changed = false;
     std::function<bool()> m_acceptCheck;
 };
 

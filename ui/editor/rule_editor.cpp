@@ -45,10 +45,13 @@ std::optional<QString> RunRuleEditor(QWidget* owner, CQuilletDoc& doc, IRunHost&
     }
 
     set.editorProgram = doc.editorProgram;
+    if (editMode) set.ruleFilePath = path;
     std::optional<QString> written;
     {
         CMySheet sheet(SheetCaption(editMode, path), owner);
         for (CSheetPage* page : MakeRuleEditorPages(set, doc)) sheet.AddPage(page);
+        sheet.SetAskBeforeDiscarding(true);
+        sheet.FitAndCentreOn(owner);
         // Pages not visited are checked too: what the file cannot carry is
         // refused here, and its page brought to the front, before any save.
         sheet.SetAcceptCheck([&] {

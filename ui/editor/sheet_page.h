@@ -26,6 +26,11 @@ public:
     // The sheet was cancelled: called for every page that was shown.
     virtual void OnReset() {}
 
+signals:
+    // The page changed what it holds by a means of its own (a command
+    // deleted or appended, an order moved), not by typing into a field.
+    void Changed();
+
 protected:
     bool Refuse(QWidget* field);
 

@@ -1,10 +1,12 @@
 #include "ui/shell/child_windows.h"
 
 #include <QAction>
+#include <QEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QPointer>
+#include <QSet>
 #include <QStyle>
 
 #include "core/shell/window_placement.h"
@@ -14,6 +16,8 @@ namespace webquill {
 namespace {
 
 constexpr char kListEntry[] = "childWindowEntry";
+constexpr char kPlaceIndex[] = "cascadePlace";
+constexpr char kPlacedAt[] = "cascadePlacedAt";
 
 QList<QMdiSubWindow*> ShownWindows(QMdiArea* area) {
     QList<QMdiSubWindow*> windows;
@@ -28,12 +32,60 @@ int CascadeStep(QMdiSubWindow* window) {
            window->style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth, nullptr, window);
 }
 
+// A window remembers its place, and where that put it, so that it can follow
+// the area's size for as long as the user leaves it there.
+void SetPlace(QMdiSubWindow* window, int index, const PixelRect& r) {
+    window->setGeometry(r.left, r.top, r.Width(), r.Height());
+    window->setProperty(kPlaceIndex, index);
+    window->setProperty(kPlacedAt, window->geometry());
+}
+
 }  // namespace
 
 void PlaceChildWindow(QMdiArea* area, QMdiSubWindow* window, int index) {
     const QSize size = area->viewport()->size();
-    const PixelRect r = CascadedChildRect(index, size.width(), size.height(), CascadeStep(window));
-    window->setGeometry(r.left, r.top, r.Width(), r.Height());
+    SetPlace(window, index, CascadedChildRect(index, size.width(), size.height(), CascadeStep(window)));
+}
+
+namespace {
+class CAreaSizeFollower : public QObject {
+public:
+    explicit CAreaSizeFollower(QMdiArea* area) : QObject(area), m_area(area) {}
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Resize && watched == m_area->viewport()) FollowAreaSize(m_area);
+        return false;
+    }
+
+private:
+    QMdiArea* m_area;
+};
+}  // namespace
+
+void KeepPlacesAtAreaSize(QMdiArea* area) { area->viewport()->installEventFilter(new CAreaSizeFollower(area)); }
+
+void FollowAreaSize(QMdiArea* area) {
+    for (QMdiSubWindow* window : area->subWindowList()) {
+        const QVariant index = window->property(kPlaceIndex);
+        if (index.isValid() && !window->isMinimized() && !window->isMaximized() &&
+            window->geometry() == window->property(kPlacedAt).toRect())
+            PlaceChildWindow(area, window, index.toInt());
+    }
+}
+
+void PlaceNewChildWindow(QMdiArea* area, QMdiSubWindow* window) {
+    QSet<std::pair<int, int>> taken;
+    for (QMdiSubWindow* other : area->subWindowList())
+        if (other != window && !other->isMinimized()) taken.insert({other->x(), other->y()});
+    const QSize size = area->viewport()->size();
+    const int step = CascadeStep(window);
+    // The places begin again after a while: past that many, one is shared.
+    for (int index = 0; index <= taken.size(); ++index) {
+        const PixelRect r = CascadedChildRect(index, size.width(), size.height(), step);
+        if (!taken.contains({r.left, r.top}) || index == taken.size()) {
+            SetPlace(window, index, r);
+            return;
+        }
+    }
 }
 
 void CascadeChildWindows(QMdiArea* area) {

@@ -8,8 +8,15 @@ class QMenu;
 
 namespace webquill {
 
-// Puts a window at its place in the cascade: `index` windows are open before it.
+// Puts a window at cascade place `index`.
 void PlaceChildWindow(QMdiArea* area, QMdiSubWindow* window, int index);
+// Puts a new window at the first cascade place where no other window stands.
+void PlaceNewChildWindow(QMdiArea* area, QMdiSubWindow* window);
+// Windows still where their place put them take their place again at the
+// area's new size (a frame maximized after its first window opened).
+void FollowAreaSize(QMdiArea* area);
+// Has the area do so whenever it changes size.
+void KeepPlacesAtAreaSize(QMdiArea* area);
 // Every window that is not minimized, cascaded from the top left at a usable size.
 void CascadeChildWindows(QMdiArea* area);
 void TileChildWindows(QMdiArea* area, bool horizontally);

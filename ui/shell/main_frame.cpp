@@ -41,6 +41,13 @@ constexpr const char* kRecentFileSection = "Recent File List";
 constexpr const char* kSavedLogFilter = "Quille Files (*.prl)";
 
 PixelRect ToPixelRect(const QRect& r) { return {r.x(), r.y(), r.x() + r.width(), r.y() + r.height()}; }
+
+// One file, whatever linked folders its two names pass through.
+bool SameFile(const QString& a, const QString& b) {
+    if (a == b) return true;
+    const QString canonical = QFileInfo(a).canonicalFilePath();
+    return !canonical.isEmpty() && canonical == QFileInfo(b).canonicalFilePath();
+}
 }  // namespace
 
 CMainFrame::CMainFrame(CQuilletApp& app) : m_app(app) {
@@ -54,6 +61,8 @@ CMainFrame::CMainFrame(CQuilletApp& app) : m_app(app) {
     m_mdi->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     m_mdi->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setCentralWidget(m_mdi);
+    // A window manager maximizes the frame after its first window is placed.
+    KeepPlacesAtAreaSize(m_mdi);
     connect(m_mdi, &QMdiArea::subWindowActivated, this, [this] { UpdateCommandUi(); });
     CreateActions();
     CreateToolBar();
@@ -310,7 +319,7 @@ CChildFrame* CMainFrame::AddChild(std::unique_ptr<CQuilletDoc> document, const Q
     connect(child, &QMdiSubWindow::windowStateChanged, this, &CMainFrame::UpdateTitle);
     ShowMenuBar(true);
     child->setWindowIcon(windowIcon());
-    PlaceChildWindow(m_mdi, child, static_cast<int>(m_mdi->subWindowList().size()) - 1);
+    PlaceNewChildWindow(m_mdi, child);
     child->show();
     m_mdi->setActiveSubWindow(child);
     UpdateCommandUi();
@@ -328,7 +337,7 @@ CChildFrame* CMainFrame::OpenDocumentFile(const QString& path) {
     const QString fullPath = QFileInfo(path).absoluteFilePath();
     // A saved log shows in one window: opened again, that window comes up.
     for (CChildFrame* open : Children())
-        if (!m_app.CommandLineFileFlag() && open->PathName() == fullPath) {
+        if (!m_app.CommandLineFileFlag() && SameFile(open->PathName(), fullPath)) {
             if (open->isMinimized()) open->showNormal();
             m_mdi->setActiveSubWindow(open);
             return open;
@@ -398,7 +407,7 @@ void CMainFrame::OnOpen() {
 void CMainFrame::OnPrint() {
     CChildFrame* child = ActiveChild();
     if (!child) return;
-    const int pages = child->View().PreparePrinting();
+    const int pages = child->View().PreparePrinting(m_printer);
     if (pages == 0) return;
     QPrintDialog dialog(&m_printer, this);
     dialog.setMinMax(1, pages);
@@ -408,7 +417,7 @@ void CMainFrame::OnPrint() {
 
 void CMainFrame::OnPrintPreview() {
     CChildFrame* child = ActiveChild();
-    if (!child || child->View().PreparePrinting() == 0) return;
+    if (!child || child->View().PreparePrinting(m_printer) == 0) return;
     QPrintPreviewDialog preview(&m_printer, this);
     connect(&preview, &QPrintPreviewDialog::paintRequested, this,
             [child](QPrinter* printer) { child->View().PrintTo(*printer); });
@@ -477,7 +486,7 @@ void CMainFrame::SaveRecentFiles() {
 }
 
 void CMainFrame::AddRecentFile(const QString& path) {
-    m_recentFiles.removeAll(path);
+    m_recentFiles.removeIf([&path](const QString& listed) { return SameFile(listed, path); });
     m_recentFiles.prepend(path);
     while (m_recentFiles.size() > kRecentFileCount) m_recentFiles.removeLast();
     SaveRecentFiles();
@@ -542,8 +551,7 @@ void CMainFrame::ShowWithPlacement(ShowState state) {
     }
     // The first window was made before the frame had its size.
     layout()->activate();
-    const QList<CChildFrame*> children = Children();
-    for (int i = 0; i < children.size(); ++i) PlaceChildWindow(m_mdi, children[i], i);
+    FollowAreaSize(m_mdi);
     update();
 }
 

@@ -255,18 +255,81 @@ void CQuilletView::OpenLineTarget(LineTarget which) {
         return;
     }
     SetWaitCursor(true);
-    Prompts().StartProgram(ShownText(program), {ShownText(path)});
+    StartSettingProgram(this, ShownText(program), {ShownText(path)});
     SetWaitCursor(false);
 }
 
-int CQuilletView::PreparePrinting() {
-    const auto lines = static_cast<int>(m_doc.logLines.size());
-    m_doc.printedPageCount = lines / kLinesPerPrintedPage + (lines % kLinesPerPrintedPage ? 1 : 0);
+namespace {
+
+QFont PrintFont() {
+    QFont font(QStringLiteral("Courier New"));
+    font.setStyleHint(QFont::TypeWriter);
+    font.setPointSize(10);
+    font.setWeight(QFont::Normal);
+    return font;
+}
+
+// A line wider than the page goes on over the next printed rows.
+std::unique_ptr<QTextLayout> WrappedLine(const std::string& line, const QFont& font, QPaintDevice* device,
+                                         int width) {
+    auto layout = std::make_unique<QTextLayout>(ShownText(line), font, device);
+    QTextOption wrap;
+    wrap.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    layout->setTextOption(wrap);
+    layout->beginLayout();
+    for (QTextLine row = layout->createLine(); row.isValid(); row = layout->createLine()) row.setLineWidth(width);
+    layout->endLayout();
+    return layout;
+}
+
+// Ten twentieths of a point of paper before each row.
+int PrintIndent(const QPaintDevice* device) { return device->logicalDpiX() / 144; }
+
+// The font's own pitch, closed up where 80 rows would not fit the page.
+int PrintPitch(const QFont& font, QPaintDevice* device, const QRect& page) {
+    const QFontMetrics metrics(font, device);
+    return std::max(1, std::min(metrics.height() + metrics.leading(), page.height() / kLinesPerPrintedPage));
+}
+
+}  // namespace
+
+int CQuilletView::PreparePrinting(QPrinter& printer) {
+    // At least 15 mm of paper around the lines, more where the page setup asks.
+    const QMarginsF margins = printer.pageLayout().margins(QPageLayout::Millimeter);
+    printer.setPageMargins(QMarginsF(std::max(margins.left(), kPrintMarginMm), std::max(margins.top(), kPrintMarginMm),
+                                     std::max(margins.right(), kPrintMarginMm),
+                                     std::max(margins.bottom(), kPrintMarginMm)),
+                           QPageLayout::Millimeter);
+    return Paginate(&printer, QRect(0, 0, printer.width(), printer.height()));
+}
+
+int CQuilletView::Paginate(QPaintDevice* device, const QRect& page) {
+    // A page holds 80 log lines at most, and no more rows than fit: a log
+    // of lines wider than the page takes more pages.
+    const QFont font = PrintFont();
+    const int rowsPerPage = std::max(1, page.height() / PrintPitch(font, device, page));
+    const int width = page.width() - PrintIndent(device);
+    const QFontMetrics metrics(font, device);
+    m_pageStarts.clear();
+    int lines = 0, rows = 0;
+    for (std::size_t i = 0; i < m_doc.logLines.size(); ++i) {
+        const std::string& line = m_doc.logLines[i];
+        const int lineRows = metrics.horizontalAdvance(ShownText(line)) <= width
+                                 ? 1
+                                 : WrappedLine(line, font, device, width)->lineCount();
+        if (m_pageStarts.empty() || lines == kLinesPerPrintedPage || (rows > 0 && rows + lineRows > rowsPerPage)) {
+            m_pageStarts.push_back(i);
+            lines = rows = 0;
+        }
+        ++lines;
+        rows += lineRows;
+    }
+    m_doc.printedPageCount = static_cast<int>(m_pageStarts.size());
     return m_doc.printedPageCount;
 }
 
 void CQuilletView::PrintTo(QPrinter& printer) {
-    const int pages = PreparePrinting();
+    const int pages = PreparePrinting(printer);
     if (pages == 0) return;
     int first = 1;
     int last = pages;
@@ -274,12 +337,6 @@ void CQuilletView::PrintTo(QPrinter& printer) {
         first = std::max(1, printer.fromPage());
         last = std::min(pages, printer.toPage() > 0 ? printer.toPage() : pages);
     }
-    // At least 15 mm of paper around the lines, more where the page setup asks.
-    const QMarginsF margins = printer.pageLayout().margins(QPageLayout::Millimeter);
-    printer.setPageMargins(QMarginsF(std::max(margins.left(), kPrintMarginMm), std::max(margins.top(), kPrintMarginMm),
-                                     std::max(margins.right(), kPrintMarginMm),
-                                     std::max(margins.bottom(), kPrintMarginMm)),
-                           QPageLayout::Millimeter);
     QPainter painter(&printer);
     for (int p = first; p <= last; ++p) {
         if (p > first) printer.newPage();
@@ -288,37 +345,24 @@ void CQuilletView::PrintTo(QPrinter& printer) {
 }
 
 void CQuilletView::PrintPage(QPainter& painter, const QRect& page, int pageNumber) {
-    QFont font(QStringLiteral("Courier New"));
-    font.setStyleHint(QFont::TypeWriter);
-    font.setPointSize(10);
-    font.setWeight(QFont::Normal);
+    if (pageNumber < 1 || pageNumber > static_cast<int>(m_pageStarts.size())) return;
+    const QFont font = PrintFont();
     painter.setFont(font);
-    const QFontMetrics metrics(font, painter.device());
-    const int x = painter.device()->logicalDpiX() / 144;  // ten twentieths of a point
-    const std::size_t begin = static_cast<std::size_t>(pageNumber - 1) * kLinesPerPrintedPage;
-    const std::size_t end = std::min(m_doc.logLines.size(), begin + kLinesPerPrintedPage);
-    // A line wider than the page goes on over the next printed rows.
-    QTextOption wrap;
-    wrap.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-    std::vector<std::unique_ptr<QTextLayout>> layouts;
-    int rows = 0;
+    QPaintDevice* device = painter.device();
+    const int x = PrintIndent(device), pitch = PrintPitch(font, device, page);
+    const std::size_t begin = m_pageStarts[static_cast<std::size_t>(pageNumber - 1)];
+    const std::size_t end = static_cast<std::size_t>(pageNumber) < m_pageStarts.size()
+                                ? m_pageStarts[static_cast<std::size_t>(pageNumber)]
+                                : m_doc.logLines.size();
+    int top = page.top();
     for (std::size_t i = begin; i < end; ++i) {
-        auto& layout = layouts.emplace_back(std::make_unique<QTextLayout>(ShownText(m_doc.logLines[i]), font,
-                                                                          painter.device()));
-        layout->setTextOption(wrap);
-        layout->beginLayout();
-        for (QTextLine row = layout->createLine(); row.isValid(); row = layout->createLine(), ++rows)
-            row.setLineWidth(page.width() - x);
-        layout->endLayout();
-    }
-    // Eighty log lines always fit on the page: where the font's pitch would
-    // push the last rows past its foot, the rows close up instead.
-    const double pitch =
-        std::min<double>(metrics.height() + metrics.leading(), double(page.height()) / std::max(rows, 1));
-    double top = 0;
-    for (const auto& layout : layouts) {
+        const auto layout = WrappedLine(m_doc.logLines[i], font, device, page.width() - x);
         for (int r = 0; r < layout->lineCount(); ++r) layout->lineAt(r).setPosition(QPointF(0, r * pitch));
-        layout->draw(&painter, QPointF(x, top));
+        // A single line longer than a whole page is cut at the page's foot.
+        painter.save();
+        painter.setClipRect(page);
+        layout->draw(&painter, QPointF(page.left() + x, top));
+        painter.restore();
         top += pitch * layout->lineCount();
     }
 }

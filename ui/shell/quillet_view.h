@@ -10,6 +10,7 @@
 #include "engine/run_host.h"
 #include "platform/desktop/wait_cursor.h"
 
+class QPaintDevice;
 class QPainter;
 class QPrinter;
 
@@ -46,11 +47,14 @@ public:
     bool IsBusy() const { return m_run != nullptr || m_filling || m_offeringDialog; }
     bool IsFilling() const { return m_filling; }
 
-    // Printing: the page count for the document's lines (0 refuses), and the
-    // pages themselves.
-    int PreparePrinting();
+    // Printing: sets the printer's margins and lays out the pages; the page
+    // count (0 refuses).
+    int PreparePrinting(QPrinter& printer);
     void PrintTo(QPrinter& printer);
-    // One page's lines (numbered from 1) on `page`, the painter's printable area.
+    // Lays out the document's lines on pages of `page` (the painter's
+    // printable area) of `device`; the page count.
+    int Paginate(QPaintDevice* device, const QRect& page);
+    // One page's lines (numbered from 1), as the last layout put them.
     void PrintPage(QPainter& painter, const QRect& page, int pageNumber);
 
     // The status panes while this view is active: "Ready" and its line count.
@@ -91,6 +95,7 @@ private:
     CLogItemDelegate* m_delegate = nullptr;
     CLogListBox* m_list = nullptr;
     std::unique_ptr<CPublishingRun> m_run;
+    std::vector<std::size_t> m_pageStarts;  // each printed page's first line
 
     bool m_firstPaintPending = true;
     bool m_filling = false;

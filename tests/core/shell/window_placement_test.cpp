@@ -105,3 +105,32 @@ TEST_F(PlacementStoreTest, SaveWritesWhatReadsBack) {
 
 }  // namespace
 }  // namespace webquill
+
+namespace webquill {
+namespace {
+
+// However many windows a row holds, five windows (and more in a wide area)
+// lie inside the area, and none covers the start of an earlier one's title
+// bar, the part with its caption.
+TEST(CascadePlaces, NoWindowCoversAnEarlierTitle) {
+    for (const auto& [width, height, step, windows] :
+         {std::tuple{650, 260, 26, 5}, {1270, 700, 30, 12}, {400, 300, 40, 2}}) {
+        std::vector<PixelRect> places;
+        for (int i = 0; i < windows; ++i) places.push_back(CascadedChildRect(i, width, height, step));
+        for (int i = 0; i < windows; ++i) {
+            const PixelRect& r = places[i];
+            EXPECT_TRUE(r.left >= 0 && r.top >= 0 && r.right <= width && r.bottom <= height) << i;
+            EXPECT_GE(r.Width(), width / 2) << i;
+            const PixelRect title{r.left, r.top, r.left + CascadeTitleShown(step), r.top + step};
+            for (int j = i + 1; j < windows; ++j) {
+                const PixelRect& o = places[j];
+                EXPECT_FALSE(o.left < title.right && title.left < o.right && o.top < title.bottom &&
+                             title.top < o.bottom)
+                    << width << ": " << j << " covers " << i;
+            }
+        }
+    }
+}
+
+}  // namespace
+}  // namespace webquill

@@ -290,12 +290,11 @@ private slots:
         Harness add(kAdd);
         add.Fill(Valid(kAdd));
         add.page->BeforeButton()->click();
-        // Ctrl+Enter breaks the line; Enter alone neither does nor ends the sheet.
+        // Ctrl+Enter breaks the line; Enter alone presses OK.
         QTest::keyClick(add.page->Field(0), Qt::Key_Return, Qt::ControlModifier);
         QTest::keyClicks(add.page->Field(0), QStringLiteral("x"));
         QTest::keyClick(add.page->Field(0), Qt::Key_Return);
-        QVERIFY(add.sheet.isVisible());
-        QVERIFY(add.Leave());
+        QVERIFY(!add.sheet.isVisible() && add.sheet.result() == QDialog::Accepted);
         QVERIFY(add.Written().contains("\r\nAdd <HR>\r\nx!before!<BODY>::1"));
     }
 
@@ -303,12 +302,35 @@ private slots:
         Harness h(kReplace);
         h.page->LaunchButton()->click();
         QVERIFY(h.prompts.started.empty());
-        h.set.editorProgram = "my-editor";
+        // The Document entry means the rule file's folder; a setting with
+        // arguments is split as a shell splits it; a failed start is said.
+        h.set.editorProgram = "'/no such/ed' --new-window";
+        h.set.ruleFilePath = "/site/manual.rul";
         h.set.header[kDocumentField] = "manual.htm";
+        h.prompts.reallyStartPrograms = true;
         h.page->LaunchButton()->click();
         QCOMPARE(h.prompts.started.size(), std::size_t(1));
-        QCOMPARE(h.prompts.started[0].program, QStringLiteral("my-editor"));
-        QCOMPARE(h.prompts.started[0].arguments, QStringList{"manual.htm"});
+        QCOMPARE(h.prompts.started[0].program, QStringLiteral("/no such/ed"));
+        QCOMPARE(h.prompts.started[0].arguments, QStringList({"--new-window", "/site/manual.htm"}));
+        QVERIFY2(h.LastMessage().startsWith("Couldn't start /no such/ed:\n"), qPrintable(h.LastMessage()));
+    }
+
+    // After a click on the spin's arrow its keys go on stepping; PageUp
+    // short of the end goes to the last command without asking for a new one.
+    void SpinKeysAfterAClick() {
+        Harness h(kReplace, QByteArray("Replace a!with!b\r\n").repeated(4));
+        CSelectSpin* spin = h.page->SelectSpin();
+        QStyleOptionSpinBox option;
+        option.initFrom(spin);
+        const QRect up = spin->style()->subControlRect(QStyle::CC_SpinBox, &option, QStyle::SC_SpinBoxUp, spin);
+        QTest::mouseClick(spin, Qt::LeftButton, {}, up.center());
+        QCOMPARE(h.page->CurrentIndex(), 1);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
+        QCOMPARE(h.page->CurrentIndex(), 2);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_PageUp);
+        QCOMPARE(h.page->CurrentIndex(), 3);
+        QVERIFY(h.prompts.messages.empty());
     }
 
     void AtMostFiveHundredCommands() {

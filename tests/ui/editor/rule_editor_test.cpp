@@ -1,6 +1,8 @@
 // The edit cycle as a user goes through it: the file dialog in both modes,
 // the sheet with its tabs, Help, OK and Cancel, and what reaches the disk.
 #include <QComboBox>
+#include <QScreen>
+#include <QTabBar>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -39,11 +41,21 @@ private slots:
         CPublishDlg dialog(doc);
         dialog.SetRuleEditor([&](QWidget* owner, const QString& text) { return RunRuleEditor(owner, doc, host, text); });
         dialog.RuleFileCombo()->setEditText(QStringLiteral("typed.rul"));
+        dialog.show();
+        dialog.move(dialog.screen()->availableGeometry().center() - dialog.rect().center());
         QStringList captions;
         const int sheets = DriveSheet(
             [&](CMySheet& sheet) {
                 QCOMPARE(sheet.windowTitle(), QStringLiteral("Rule File Editor - New Rule File"));
-                for (int i = 0; i < sheet.Tabs()->count(); ++i) captions << sheet.Tabs()->tabText(i);
+                // Centred on the dialog, every tab in view, within the screen.
+                const QRect screen = sheet.screen()->availableGeometry();
+                QVERIFY(screen.contains(sheet.frameGeometry()));
+                QVERIFY((sheet.frameGeometry().center() - dialog.frameGeometry().center()).manhattanLength() <= 4);
+                for (int i = 0; i < sheet.Tabs()->count(); ++i) {
+                    captions << sheet.Tabs()->tabText(i);
+                    QVERIFY2(sheet.Tabs()->tabBar()->rect().contains(sheet.Tabs()->tabBar()->tabRect(i)),
+                             qPrintable(captions.back()));
+                }
                 sheet.CancelButton()->click();
             },
             [&] { dialog.RuleEditorButton()->click(); });

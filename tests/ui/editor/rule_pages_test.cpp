@@ -52,12 +52,88 @@ CCmdVar& Record(RuleWorkingSet& set, CommandKind kind, int number, std::string f
     return r;
 }
 
+// Prompts that look at the sheet when a message comes up.
+struct WatchingPrompts : CScriptedPrompts {
+    std::function<void()> onMessage;
+    PromptAnswer Message(QWidget* parent, const QString& caption, const QString& text, PromptIcon icon,
+                         PromptButtons buttons) override {
+        if (onMessage) onMessage();
+        return CScriptedPrompts::Message(parent, caption, text, icon, buttons);
+    }
+};
+
+// Where the ordinal `text` stands on the screen, as a label or a list's row.
+int OrdinalCentre(QWidget* page, const QString& text) {
+    for (auto* label : page->findChildren<QLabel*>())
+        if (label->text() == text) return label->mapToGlobal(label->rect().center()).y();
+    for (auto* list : page->findChildren<QListWidget*>())
+        for (QListWidgetItem* item : list->findItems(text, Qt::MatchExactly))
+            return list->viewport()->mapToGlobal(list->visualItemRect(item).center()).y();
+    return -1;
+}
+
 }  // namespace
 
 class RulePagesTest : public QObject {
     Q_OBJECT
 
 private slots:
+    // Ctrl+Tab, Ctrl+PgDown and the backward forms turn the pages from a
+    // pattern field; a refused turn keeps its page on screen under the
+    // message; Ctrl+Enter breaks a pattern's line; Escape asks before it
+    // discards a change; Enter presses OK.
+    void KeysOfTheSheet() {
+        Sheet s;
+        WatchingPrompts prompts;
+        s.sheet.SetAskBeforeDiscarding(true);
+        QVERIFY(s.sheet.SetActivePage(2));
+        auto* start = s.toc->findChildren<QPlainTextEdit*>().at(0);
+        auto* end = s.toc->findChildren<QPlainTextEdit*>().at(1);
+        auto turn = [&](Qt::Key key, Qt::KeyboardModifiers modifiers) {
+            QTest::keyClick(QApplication::focusWidget(), key, modifiers);
+            return s.sheet.ActiveIndex();
+        };
+        start->setFocus();
+        QCOMPARE(turn(Qt::Key_PageDown, Qt::ControlModifier), 3);
+        QCOMPARE(turn(Qt::Key_Tab, Qt::ControlModifier), 0);
+        QCOMPARE(turn(Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier), 3);
+        QCOMPARE(turn(Qt::Key_PageUp, Qt::ControlModifier), 2);
+        QVERIFY(!s.sheet.Changed());
+
+        start->setFocus();
+        QTest::keyClicks(start, QStringLiteral("a"));
+        QTest::keyClick(start, Qt::Key_Return, Qt::ControlModifier);
+        QTest::keyClicks(start, QStringLiteral("b"));
+        QCOMPARE(start->toPlainText(), QStringLiteral("a\nb"));
+        QWidget* shownAtRefusal = nullptr;
+        prompts.onMessage = [&] { shownAtRefusal = s.sheet.Tabs()->currentWidget(); };
+        QVERIFY(!s.sheet.SetActivePage(3));  // no end pattern
+        QCOMPARE(shownAtRefusal, s.toc);
+        prompts.onMessage = nullptr;
+        prompts.answers = {PromptAnswer::No};
+        QTest::keyClick(start, Qt::Key_Escape);
+        QVERIFY(s.sheet.isVisible());
+        QCOMPARE(prompts.messages.back().text, QStringLiteral("Discard the changes to the rule file?"));
+        QTest::keyClicks(end, QStringLiteral("c"));
+        QTest::keyClick(start, Qt::Key_Return);
+        QCOMPARE(s.sheet.result(), int(QDialog::Accepted));
+    }
+
+    // "1st" to "5th" each beside its row of the order.
+    void ExecuteOrderOrdinalsBesideTheirRows() {
+        Sheet s;
+        QVERIFY(s.sheet.SetActivePage(1));
+        QListWidget* rows = nullptr;
+        for (auto* list : s.order->findChildren<QListWidget*>())
+            if (list->count() == 5 && list->item(0)->text().startsWith('\'')) rows = list;
+        QVERIFY(rows);
+        const char* ordinals[] = {"1st", "2nd", "3rd", "4th", "5th"};
+        for (int i = 0; i < 5; ++i) {
+            const int row = rows->viewport()->mapToGlobal(rows->visualItemRect(rows->item(i)).center()).y();
+            QVERIFY2(std::abs(OrdinalCentre(s.order, ordinals[i]) - row) <= 2, ordinals[i]);
+        }
+    }
+
     void HeaderInfoFollowsTheFocusAndBrowsesForTheMarkedField() {
         Sheet s([](RuleWorkingSet& set) { set.header[kDocumentField].clear(); });
         CScriptedPrompts& prompts = s.prompts;

@@ -187,8 +187,30 @@ private slots:
         CChildFrame* opened = frame()->OpenDocumentFile(log);
         frame()->MdiArea()->setActiveSubWindow(children[1]);
         QCOMPARE(frame()->OpenDocumentFile(log), opened);
+        // The same log through a linked folder: the same window, one recent entry.
+        QVERIFY(QFile::link(m_dir.path(), m_dir.filePath("linked")));
+        QCOMPARE(frame()->OpenDocumentFile(m_dir.filePath("linked/once.prl")), opened);
+        QCOMPARE(frame()->RecentFiles(), QStringList{log});
         QCOMPARE(frame()->Children().size(), 4);
         QCOMPARE(frame()->ActiveChild(), opened);
+
+        // A new window takes the place a closed one left; five stand at five
+        // places (which cover no title: the placement's suite); windows left
+        // where they were placed follow the area's size (a frame maximized
+        // after its first window opened).
+        const QPoint freed = children[1]->pos();
+        QVERIFY(children[1]->close());
+        QCOMPARE(frame()->NewDocument()->pos(), freed);
+        frame()->NewDocument();
+        QTRY_COMPARE(m_cancelDialogs->answered, 5);
+        QSet<std::pair<int, int>> places;
+        for (CChildFrame* child : frame()->Children()) {
+            QVERIFY(area.contains(child->geometry()));
+            places.insert({child->x(), child->y()});
+        }
+        QCOMPARE(places.size(), 5);
+        frame()->resize(frame()->size() + QSize(300, 200));
+        QTRY_COMPARE(children[2]->width(), frame()->MdiArea()->viewport()->width() * 3 / 4);
     }
 
     // F1 opens the topic of the window with the focus; Exit with the help
