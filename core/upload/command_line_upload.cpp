@@ -86,6 +86,7 @@ int UploadFromCommandLine(const CQuilletDoc& document, const CSettingsStore& sto
     host.ShowMessageCenter("Connected");
     const UploadResult result = RunUpload(*session.connection, UploadInputsOf(document, document.imageFileFilter),
                                           {session.loginDirectory, session.wwwStartDirectory, {}, true}, host, choices);
+    if (choices.dryRun) return 0;
     return result.failed.empty() && result.uploaded == result.total && !g_stopSignal ? 0 : kExitUploadFailed;
 }
 

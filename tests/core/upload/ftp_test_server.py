@@ -4,6 +4,7 @@
 Prints "PORT <n>" once it listens, then serves until killed. Users: "webquill"
 with password "secret", and anonymous, both with full rights in --home.
 --drop TEXT   closes the connection halfway through an upload whose name holds TEXT
+--drop-once   with --drop, only the first such upload is cut
 --deny TEXT   refuses uploads whose name holds TEXT
 --stall       stops reading uploaded data after its first read (a dead transfer)
 --slow N      reads uploaded data at N bytes a second
@@ -59,6 +60,7 @@ def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--home", required=True)
     parser.add_argument("--drop")
+    parser.add_argument("--drop-once", action="store_true")
     parser.add_argument("--deny")
     parser.add_argument("--stall", action="store_true")
     parser.add_argument("--slow", type=int, default=0)
@@ -96,6 +98,8 @@ def main():
         def handle_read(self):
             super().handle_read()
             if args.drop and args.drop in getattr(self.cmd_channel, "stor_name", ""):
+                if args.drop_once:
+                    args.drop = None
                 self.cmd_channel.close()
                 self.close()
 
