@@ -11,6 +11,9 @@ root="$(cd "$(dirname "$0")/../../.." && pwd)"
 build="$(cd "${1:-$root/build}" && pwd)"
 pages=2500
 rounds="${2:-5}"
+# The footers show the time of the run: a fixed one, as reproducible builds
+# set, makes a run of the same source write the same pages.
+export SOURCE_DATE_EPOCH=944352900 TZ=UTC
 work="$(mktemp -d "${TMPDIR:-/tmp}/webquill-upload-bench-XXXXXX")"
 server_pid=""
 cleanup() { [ -n "$server_pid" ] && kill "$server_pid" 2>/dev/null; wait 2>/dev/null; rm -rf "$work"; }

@@ -203,7 +203,9 @@ TEST(ChangedOnlyUpload, PublishProgramOptions) {
                                                   "TOCServerDir: www\n");
     dir.Write("examples/manual.rul", rule);
     auto publish = [&](const std::string& options) {
-        const ProgramResult r = RunPublishProgram(options + " examples/manual.rul", dir.Path());
+        // The footers show the time of the run: a fixed one, as reproducible builds set.
+        const ProgramResult r =
+            RunPublishProgram(options + " examples/manual.rul", dir.Path(), "SOURCE_DATE_EPOCH=944352900 TZ=UTC");
         EXPECT_EQ(r.status, 0) << options << ": " << r.err;
         return Lines(r.out);
     };
