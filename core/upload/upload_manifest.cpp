@@ -24,6 +24,15 @@ bool IsHexDigest(std::string_view text) {
 
 bool Ends(std::string_view text) { return text.find_first_of("\r\n") != std::string_view::npos; }
 
+// A file directly in one of the folders the manifest covers: a record edited
+// by hand cannot make a prune reach anywhere else.
+bool InCoveredFolder(std::string_view path, const std::vector<std::string>& folders) {
+    const std::string_view folder = path.substr(0, path.rfind('/') + 1);
+    for (const std::string& covered : folders)
+        if (folder == covered) return true;
+    return false;
+}
+
 // Splits off the text up to the next blank.
 std::string_view Word(std::string_view& rest) {
     const std::size_t blank = rest.find(' ');
@@ -87,7 +96,8 @@ bool ParseManifest(std::string_view text, UploadManifest& manifest) {
         } else if (kind == "file") {
             ManifestEntry entry;
             const std::string_view size = Word(rest), sha = Word(rest);
-            if (!ParseNumber(size, entry.size) || !IsHexDigest(sha) || rest.empty() || !paths.insert(rest).second)
+            if (!ParseNumber(size, entry.size) || !IsHexDigest(sha) || !InCoveredFolder(rest, manifest.folders) ||
+                rest.ends_with('/') || !paths.insert(rest).second)
                 return false;
             entry.sha256 = sha;
             entry.path = rest;

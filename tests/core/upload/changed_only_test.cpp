@@ -112,6 +112,8 @@ TEST(UploadManifest, ReadsBackWhatItWritesAndNothingElse) {
         replaced("aaaa", "aaaA"),
         replaced("file 0", "file -1"),
         replaced("/img.jpg", "/www/a b.htm"),        // a path twice
+        replaced("/img.jpg", "/etc/img.jpg"),        // outside the folders it covers
+        replaced("/img.jpg", "/www/sub/img.jpg"),
         replaced("end 2", "end 1"),
         text + "file 1 " + digest + " /late.htm\n",  // after the end
     };
