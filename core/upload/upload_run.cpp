@@ -79,6 +79,31 @@ bool CUploadProgress::AfterHandling() {
 
 namespace {
 
+// The site's files in upload order: the WWW files (`wwwCount` of them), the
+// TOC file where its name can be taken from its path, the images.
+std::vector<SiteFile> SiteFilesOf(const UploadInputs& inputs, const UploadTargets& targets, IUploadHost& host,
+                                  std::size_t& wwwCount, bool& tocNamed) {
+    // The files are read where the run wrote them.
+    auto local = [&](const std::string& path) { return RuleRelativePath(inputs.ruleFilePath, path); };
+    // Images go to the login directory when no server folder is named.
+    CImgFileList images;
+    if (!inputs.imagesLocalDir.empty()) {
+        host.ShowMessageCenter("Getting Image File List!");
+        images.Build(inputs.imageFilter, local(inputs.imagesLocalDir));
+    }
+    std::vector<SiteFile> files;
+    files.reserve(inputs.createdFiles.size() + images.Files().size() + 1);
+    for (const std::string& name : inputs.createdFiles)
+        files.push_back(
+            {local(inputs.wwwDirectory.empty() ? name : JoinPath(inputs.wwwDirectory, name)), name, targets.www});
+    wwwCount = files.size();
+    std::string tocName;
+    tocNamed = !inputs.tocName.empty() && !inputs.tocServerDir.empty() && UploadFileNameOf(inputs.tocName, tocName);
+    if (tocNamed) files.push_back({local(inputs.tocName), tocName, targets.toc});
+    for (const CImgFile& image : images.Files()) files.push_back({image.fullPath, image.name, targets.images});
+    return files;
+}
+
 // Deletes what the plan found gone, when the server still has it: a file
 // removed by hand since is simply no longer recorded. A folder that cannot
 // be listed has its files tried all the same.
@@ -126,26 +151,10 @@ UploadResult RunUpload(CFtpConnection& connection, const UploadInputs& inputs, c
         result.targets = TargetsBelowLogin(inputs, place.loginDirectory);
     }
 
-    // The files are read where the run wrote them.
-    auto local = [&](const std::string& path) { return RuleRelativePath(inputs.ruleFilePath, path); };
-    // Images go to the login directory when no server folder is named.
-    CImgFileList images;
-    if (!inputs.imagesLocalDir.empty()) {
-        host.ShowMessageCenter("Getting Image File List!");
-        images.Build(inputs.imageFilter, local(inputs.imagesLocalDir));
-    }
-    std::vector<SiteFile> files;
-    files.reserve(inputs.createdFiles.size() + images.Files().size() + 1);
-    for (const std::string& name : inputs.createdFiles)
-        files.push_back({local(inputs.wwwDirectory.empty() ? name : JoinPath(inputs.wwwDirectory, name)), name,
-                         result.targets.www});
-    const std::size_t wwwCount = files.size();
+    std::size_t wwwCount = 0;
+    bool tocNamed = false;
+    std::vector<SiteFile> files = SiteFilesOf(inputs, result.targets, host, wwwCount, tocNamed);
     const bool withToc = !inputs.tocName.empty() && !inputs.tocServerDir.empty();
-    std::string tocName;
-    const bool tocNamed = withToc && UploadFileNameOf(inputs.tocName, tocName);
-    if (tocNamed) files.push_back({local(inputs.tocName), tocName, result.targets.toc});
-    for (const CImgFile& image : images.Files()) files.push_back({image.fullPath, image.name, result.targets.images});
-    images.DeleteAll();
 
     // The record of what uploads put on the server: read before, written after.
     const std::vector<std::string> folders =
@@ -181,16 +190,17 @@ UploadResult RunUpload(CFtpConnection& connection, const UploadInputs& inputs, c
     auto halted = [&] { return connection.Halted() != CFtpConnection::Halt::None; };
     // Keys in site order: a send at 2 * index + 1, an unnamed TOC file in
     // the slot before the first image.
-    const bool manifestFailed = !failed.empty();
-    for (const PlannedFile& planned : plan.send) {
-        if (manifestFailed) break;
+    const std::size_t toSend = failed.empty() ? plan.send.size() : 0;
+    for (std::size_t i = 0; i < toSend; ++i) {
+        const PlannedFile& planned = plan.send[i];
         const SiteFile& file = planned.file;
         // WWW files move the bar before they are handled, the others after.
         const bool www = planned.index < wwwCount;
         if (www ? progress.BeforeHandling() : progress.AfterHandling()) host.ShowProgress(true, progress.Position());
         if (!halted()) host.ShowMessageCenter("Uploading: " + file.name);
+        const std::size_t key = 2 * planned.index + 1;
         connection.BeginPut(file.localPath, file.RemotePath(),
-                            [&, key = 2 * planned.index + 1, localPath = file.localPath](bool ok, const std::string& text) {
+                            [&, key, localPath = file.localPath](bool ok, const std::string& text) {
                                 if (ok) ++result.uploaded;
                                 else failed.emplace(key, localPath + ": " + text);
                             });
