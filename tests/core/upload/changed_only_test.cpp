@@ -121,16 +121,10 @@ TEST(UploadManifest, ReadsBackWhatItWritesAndNothingElse) {
 }
 
 TEST(ChangedOnlyUpload, SendsWhatDiffersAndDeletesOnlyWhatItSent) {
-    SiteUpload site;
+    SiteUpload site({"--drop=cut", "--drop-once"});
     const UploadChoices changedOnly{true, false, false};
     EXPECT_EQ(UploadSummary(site.Run(changedOnly)), "10 / 10 Files Uploaded! (0 unchanged)");
     EXPECT_EQ(PagesStored(site.Writes()).size(), 10u);
-    site.ExpectManifestOfTheSite();
-
-    // Unchanged: nothing written at all.
-    EXPECT_EQ(UploadSummary(site.Run(changedOnly)), "0 / 0 Files Uploaded! (10 unchanged)");
-    EXPECT_EQ(site.Writes(), std::vector<std::string>{});
-    EXPECT_EQ(site.host.center.back(), "0 / 0 Files Uploaded! (10 unchanged)");
 
     // The same size, other bytes.
     std::ofstream(site.local.File("p3.htm"), std::ios::binary) << std::string(1000, 'z');
@@ -138,41 +132,9 @@ TEST(ChangedOnlyUpload, SendsWhatDiffersAndDeletesOnlyWhatItSent) {
     EXPECT_EQ(PagesStored(site.Writes()), std::vector<std::string>{".p3.htm.webquill-part"});
     site.ExpectManifestOfTheSite();
 
-    // A manifest that cannot be read: everything goes again.
-    std::ofstream(site.Remote("www/.webquill-manifest"), std::ios::binary) << "webquill-manifest 1\nfile x\n";
-    EXPECT_EQ(UploadSummary(site.Run(changedOnly)), "10 / 10 Files Uploaded! (0 unchanged)");
-    EXPECT_EQ(PagesStored(site.Writes()).size(), 10u);
-
-    // A shorter site: what the uploads sent goes, files of others stay,
-    // whatever their names; a page already removed by hand is no failure.
-    for (const char* foreign : {"www/p15.htm", "www/notes.txt"}) std::ofstream(site.Remote(foreign)) << "mine";
-    fs::remove(site.Remote("www/p9.htm"));
-    site.inputs.createdFiles.resize(5);
-    const UploadResult pruned = site.Run({true, true, false});
-    EXPECT_EQ(pruned.failed, std::vector<std::string>{});
-    EXPECT_EQ(pruned.deleted, 4);
-    std::vector<std::string> deleted;
-    for (const std::string& w : site.Writes())
-        if (w.starts_with("DELE ")) deleted.push_back(w.substr(5));
-    EXPECT_EQ(deleted, (std::vector<std::string>{"/www/p5.htm", "/www/p6.htm", "/www/p7.htm", "/www/p8.htm"}));
-    for (const char* kept : {"www/p15.htm", "www/notes.txt", "www/p4.htm"}) EXPECT_TRUE(fs::exists(site.Remote(kept)));
-    site.ExpectManifestOfTheSite();
-
-    // Another folder, chosen in the tree: its own manifest, none yet.
-    fs::create_directories(site.Remote("other"));
-    EXPECT_EQ(UploadSummary(site.Run(changedOnly, "/other")), "5 / 5 Files Uploaded! (0 unchanged)");
-    UploadManifest other;
-    EXPECT_TRUE(ParseManifest(ReadFile(site.Remote("other/.webquill-manifest").string()), other));
-    EXPECT_EQ(other.folders, std::vector<std::string>{"/other/"});
-    site.ExpectManifestOfTheSite();
-}
-
-// A page changed and sent, another cut by a dropped connection; the first
-// changed back before the rerun: the server must not keep the sent version.
-TEST(ChangedOnlyUpload, RunCutShortThenRunAgainLeavesTheServerEqualToTheSite) {
-    SiteUpload site({"--drop=cut", "--drop-once"});
-    const UploadChoices changedOnly{true, false, false};
-    site.Run(changedOnly);
+    // A page changed and sent, another cut by a dropped connection; the
+    // first changed back before the rerun: the server must not keep the
+    // version sent.
     const std::string first = ReadFile(site.local.File("p1.htm"));
     site.local.Write("p1.htm", "second version");
     site.local.Write("cut.htm", std::string(300000, 'c'));
@@ -181,15 +143,39 @@ TEST(ChangedOnlyUpload, RunCutShortThenRunAgainLeavesTheServerEqualToTheSite) {
     ASSERT_EQ(cut.failed.size(), 1u);
     EXPECT_NE(cut.failed[0].find("cut.htm"), std::string::npos) << cut.failed[0];
     EXPECT_EQ(ReadFile(site.Remote("www/p1.htm").string()), "second version");
-
     site.local.Write("p1.htm", first);
     site.Writes();
-    const UploadResult rerun = site.Run(changedOnly);
-    EXPECT_EQ(rerun.failed, std::vector<std::string>{});
-    EXPECT_EQ(PagesStored(site.Writes()),
-              (std::vector<std::string>{".cut.htm.webquill-part", ".p1.htm.webquill-part"}));
+    EXPECT_EQ(site.Run(changedOnly).failed, std::vector<std::string>{});
+    EXPECT_EQ(PagesStored(site.Writes()), (std::vector<std::string>{".cut.htm.webquill-part", ".p1.htm.webquill-part"}));
+    site.ExpectManifestOfTheSite();
+
+    // A manifest that cannot be read: everything goes again.
+    std::ofstream(site.Remote("www/.webquill-manifest"), std::ios::binary) << "webquill-manifest 1\nfile x\n";
+    EXPECT_EQ(UploadSummary(site.Run(changedOnly)), "11 / 11 Files Uploaded! (0 unchanged)");
+
+    // A shorter site: what the uploads sent goes, files of others stay,
+    // whatever their names; a page already removed by hand is no failure.
+    for (const char* foreign : {"www/p15.htm", "www/notes.txt"}) std::ofstream(site.Remote(foreign)) << "mine";
+    fs::remove(site.Remote("www/p9.htm"));
+    site.inputs.createdFiles.resize(5);
+    site.Writes();
+    const UploadResult pruned = site.Run({true, true, false});
+    EXPECT_EQ(pruned.failed, std::vector<std::string>{});
+    std::vector<std::string> deleted;
+    for (const std::string& w : site.Writes())
+        if (w.starts_with("DELE ")) deleted.push_back(w.substr(5));
+    EXPECT_EQ(deleted, (std::vector<std::string>{"/www/p5.htm", "/www/p6.htm", "/www/p7.htm", "/www/p8.htm",
+                                                 "/www/cut.htm"}));
+    for (const char* kept : {"www/p15.htm", "www/notes.txt", "www/p4.htm"}) EXPECT_TRUE(fs::exists(site.Remote(kept)));
     site.ExpectManifestOfTheSite();
     EXPECT_EQ(PartsLeft(site.server.Home()), std::vector<std::string>{});
+
+    // Another folder, chosen in the tree: its own manifest, none yet.
+    fs::create_directories(site.Remote("other"));
+    EXPECT_EQ(UploadSummary(site.Run(changedOnly, "/other")), "5 / 5 Files Uploaded! (0 unchanged)");
+    UploadManifest other;
+    EXPECT_TRUE(ParseManifest(ReadFile(site.Remote("other/.webquill-manifest").string()), other));
+    EXPECT_EQ(other.folders, std::vector<std::string>{"/other/"});
 }
 
 // The example site through webquill-publish: a dry run names what the upload
