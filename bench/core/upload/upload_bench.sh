@@ -16,7 +16,12 @@ rounds="${2:-5}"
 export SOURCE_DATE_EPOCH=944352900 TZ=UTC
 work="$(mktemp -d "${TMPDIR:-/tmp}/webquill-upload-bench-XXXXXX")"
 server_pid=""
-cleanup() { [ -n "$server_pid" ] && kill "$server_pid" 2>/dev/null; wait 2>/dev/null; rm -rf "$work"; }
+cut_pid=""
+cleanup() {
+  [ -n "$server_pid" ] && kill "$server_pid" 2>/dev/null
+  [ -n "$cut_pid" ] && kill "$cut_pid" 2>/dev/null
+  wait 2>/dev/null; rm -rf "$work"
+}
 trap cleanup EXIT
 
 # The example's chapters repeated until the manual makes $pages pages.
@@ -126,4 +131,29 @@ print(f"  webquill-publish --upload --changed-only: {statistics.median(ours):7.3
 print(f"  lftp mirror -R --only-newer:             {statistics.median(lftp):7.3f} s, STORs {','.join(resent)}")
 print(f"  ours / lftp (median of the rounds' ratios): {statistics.median(ratios):7.3f}   (goal: at most 0.1)")
 print(f"one changed paragraph: {sys.argv[2]} page(s) sent, {float(sys.argv[3]):.3f} s, {' '.join(sys.argv[4:])}")
+PY
+
+# A run cut by a dropped connection halfway, then run again, into a server
+# of its own: every file on it must equal the local one, and the manifest
+# must say so.
+mkdir -p "$work/cut"
+/usr/bin/python3 "$root/tests/core/upload/ftp_test_server.py" --home "$work/cut" --drop page1250 --drop-once \
+  > "$work/cut-port" &
+cut_pid=$!
+for _ in $(seq 50); do [ -s "$work/cut-port" ] && break; sleep 0.1; done
+sed -i "s|^FtpURL: .*|FtpURL: ftp://127.0.0.1:$(awk '{print $2}' "$work/cut-port")|" manual.rul
+cut_status=0
+XDG_CONFIG_HOME="$work/config" "$build/app/webquill-publish" --upload --changed-only manual.rul > /dev/null 2>&1 ||
+  cut_status=$?
+rerun="$(upload_share --changed-only)"
+python3 - "$work/cut" "$work/out/example" "$cut_status" $rerun <<'PY'
+import hashlib, os, sys
+home, local, status = sys.argv[1], sys.argv[2], sys.argv[3]
+digest = lambda path: hashlib.sha256(open(path, "rb").read()).hexdigest()
+lines = open(os.path.join(home, "quill", ".webquill-manifest")).read().splitlines()
+entries = {l.split(" ", 3)[3]: l.split(" ", 3)[2] for l in lines if l.startswith("file ")}
+mine = lambda p: os.path.join(local, p[len("/quill/"):] if p.startswith("/quill/") else p[1:])
+wrong = [p for p, sha in entries.items() if digest(home + p) != sha or digest(mine(p)) != sha]
+print(f"cut run (exit {status}) then rerun: {' '.join(sys.argv[5:])}; {len(entries)} files in the manifest, "
+      f"{len(wrong)} differing from the local file or the server's")
 PY
