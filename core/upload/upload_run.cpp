@@ -161,19 +161,19 @@ UploadResult RunUpload(CFtpConnection& connection, const UploadInputs& inputs, c
         ManifestFolders({result.targets.www, result.targets.toc, result.targets.images});
     UploadManifest manifest;
     const bool manifestRead = ReadServerManifest(connection, result.targets.www, folders, manifest);
-    const bool chosen = choices.changedOnly || choices.prune || choices.dryRun;
+    const bool chosen = choices.changedOnly || choices.prune;
     const bool recording = choices.changedOnly || choices.prune || manifestRead;
     const UploadPlan plan = PlanUpload(files, manifestRead ? &manifest : nullptr, choices, recording);
     files.clear();
     result.unchanged = static_cast<int>(plan.keep.size());
     result.total = static_cast<int>(plan.send.size()) + (withToc && !tocNamed ? 1 : 0);
-    if (chosen) host.ShowPlan(PlanCounts(plan));
     if (choices.dryRun) {
         for (const std::string& line : PlanLines(plan)) host.ShowMessageCenter(line);
-        host.ShowMessageCenter(PlanCounts(plan));
+        host.ShowPlan(PlanCounts(plan));
         host.SetWaitCursor(false);
         return result;
     }
+    if (chosen) host.ShowPlan(PlanCounts(plan));
 
     // Outcomes come as the server gives them; failures are named in upload order.
     std::map<std::size_t, std::string> failed;
