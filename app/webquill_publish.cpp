@@ -183,6 +183,7 @@ int main(int argc, char** argv) {
             if (status == kExitDone) status = kExitOutputFailed;
         }
     }
-    if (line.upload && status == kExitDone) status = webquill::UploadFromCommandLine(document, store, line.uploadChoices);
+    if (line.upload && status == kExitDone)
+        status = webquill::UploadFromCommandLine(document, store, line.uploadChoices);
     return status;
 }

@@ -138,8 +138,8 @@ bool WriteServerManifest(CFtpConnection& connection, const std::string& wwwTarge
                          std::string& error) {
     QTemporaryFile local;
     const std::string text = FormatManifest(manifest);
-    if (!local.open() || local.write(text.data(), static_cast<qint64>(text.size())) != static_cast<qint64>(text.size()) ||
-        !local.flush()) {
+    const auto size = static_cast<qint64>(text.size());
+    if (!local.open() || local.write(text.data(), size) != size || !local.flush()) {
         error = "Cannot write the manifest's local copy: " + local.errorString().toStdString();
         return false;
     }

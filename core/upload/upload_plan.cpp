@@ -23,13 +23,14 @@ UploadPlan PlanUpload(const std::vector<SiteFile>& files, const UploadManifest* 
     if (manifest)
         for (const ManifestEntry& entry : manifest->entries) listed.emplace(entry.path, &entry);
     std::unordered_map<std::string, std::size_t> recordedAt;
-    for (const SiteFile& file : files) {
-        PlannedFile planned{file, {file.RemotePath(), 0, {}}, false, static_cast<std::size_t>(&file - files.data())};
+    for (std::size_t index = 0; index < files.size(); ++index) {
+        const SiteFile& file = files[index];
+        PlannedFile planned{file, {file.RemotePath(), 0, {}}, false, index};
         if (describe) planned.described = DescribeLocalFile(file.localPath, planned.entry.size, planned.entry.sha256);
         const auto [at, first] = recordedAt.emplace(planned.entry.path, plan.recorded.size());
-        if (first) plan.recorded.push_back(planned.entry);
-        else plan.recorded[at->second] = planned.entry;
-        if (!planned.described) plan.recorded[at->second].sha256.clear();
+        if (first) plan.recorded.emplace_back();
+        // An unread file is recorded as nothing, so the next run sends it again.
+        plan.recorded[at->second] = planned.described ? planned.entry : ManifestEntry{};
         const auto found = listed.find(planned.entry.path);
         const bool same = found != listed.end() && planned.described && *found->second == planned.entry;
         if (found != listed.end()) listed.erase(found);

@@ -552,7 +552,8 @@ bool CFtpConnection::ReadSmallFile(const std::string& remotePath, std::string& b
     if (!m_connected) return false;
     Lane& lane = Idle();
     curl_easy_setopt(lane.curl, CURLOPT_MAXFILESIZE, limit);
-    const bool read = Perform(UrlFor(Absolute(remotePath), false)) && lane.body.size() <= static_cast<std::size_t>(limit);
+    const bool read =
+        Perform(UrlFor(Absolute(remotePath), false)) && lane.body.size() <= static_cast<std::size_t>(limit);
     curl_easy_setopt(lane.curl, CURLOPT_MAXFILESIZE, 0L);
     if (read) bytes = std::move(lane.body);
     return read;

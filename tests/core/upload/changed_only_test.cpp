@@ -118,7 +118,8 @@ TEST(ChangedOnlyUpload, SendsWhatDiffersAndDeletesOnlyWhatItSent) {
     site.local.Write("p1.htm", first);
     site.Writes();
     EXPECT_EQ(site.Run(changedOnly).failed, std::vector<std::string>{});
-    EXPECT_EQ(PagesStored(site.Writes()), (std::vector<std::string>{".cut.htm.webquill-part", ".p1.htm.webquill-part"}));
+    EXPECT_EQ(PagesStored(site.Writes()),
+              (std::vector<std::string>{".cut.htm.webquill-part", ".p1.htm.webquill-part"}));
     site.ExpectManifestOfTheSite();
 
     // A manifest that cannot be read: everything goes again.
@@ -187,7 +188,8 @@ TEST(ChangedOnlyUpload, PublishProgramOptions) {
     EXPECT_EQ(Writes(log), std::vector<std::string>{});
     ASSERT_EQ(planned.size(), 1u);
 
-    EXPECT_EQ(publish("--upload --changed-only").back(), "1 / 1 Files Uploaded! (" + std::to_string(std::stoi(files) - 1) + " unchanged)");
+    EXPECT_EQ(publish("--upload --changed-only").back(),
+              "1 / 1 Files Uploaded! (" + std::to_string(std::stoi(files) - 1) + " unchanged)");
     EXPECT_EQ(PagesStored(Writes(log)), planned);
 }
 
