@@ -18,23 +18,19 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// Answers the directory question with Yes.
 class Host : public IUploadHost {
 public:
-    void ShowMessageCenter(const std::string& text) override { center.push_back(text); }
+    void ShowMessageCenter(const std::string&) override {}
     void ShowProgress(bool, int) override {}
-    bool AskYesNo(const std::string&) override { return answerYes; }
-    void ShowBox(const std::string& text) override { boxes.push_back(text); }
-    std::vector<std::string> center, boxes;
-    bool answerYes = false;
+    bool AskYesNo(const std::string&) override { return true; }
+    void ShowBox(const std::string&) override {}
 };
 
 // The server's writes since the last call, "STOR /www/.p1.htm.webquill-part"
 // and the like; the log starts over.
 std::vector<std::string> Writes(const fs::path& log) {
-    std::vector<std::string> lines;
-    std::ifstream in(log);
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
-    in.close();
+    const std::vector<std::string> lines = Lines(fs::exists(log) ? ReadFile(log.string()) : "");
     fs::remove(log);
     return lines;
 }
@@ -51,23 +47,17 @@ std::vector<std::string> PagesStored(const std::vector<std::string>& writes) {
 
 // Pages p0.htm ... in a local folder, uploaded into /www of a real server.
 struct SiteUpload {
-    explicit SiteUpload(std::vector<std::string> options = {}) : server(WithLog(options, log.File("writes"))) {
+    SiteUpload() : server({"--write-log=" + log.File("writes"), "--drop=cut", "--drop-once"}) {
         inputs.createdFiles = WritePages(local.Path(), 10, 1000);
         inputs.wwwDirectory = local.Path().string();
         inputs.wwwServerDir = "www";
     }
-    static std::vector<std::string> WithLog(std::vector<std::string> options, const std::string& file) {
-        options.push_back("--write-log=" + file);
-        return options;
-    }
     UploadResult Run(const UploadChoices& choices, const std::string& selected = {}) {
+        Host host;
         FtpSession session;
-        host = {};
-        host.answerYes = !selected.empty();
-        const ConnectResult connected =
-            ConnectFtpSite({server.HostPort(), "", "webquill", "secret"}, {}, host, session);
-        EXPECT_EQ(connected.outcome, ConnectOutcome::Connected) << connected.boxText;
-        if (!session.connection) return {};
+        if (ConnectFtpSite({server.HostPort(), "", "webquill", "secret"}, {}, host, session).outcome !=
+            ConnectOutcome::Connected)
+            return {};
         return RunUpload(*session.connection, inputs, {"/", "/", selected, true}, host, choices);
     }
     std::vector<std::string> Writes() { return test::Writes(log.File("writes")); }
@@ -89,11 +79,10 @@ struct SiteUpload {
     TempDir log, local;
     CFtpTestServer server;
     UploadInputs inputs;
-    Host host;
 };
 
 TEST(ChangedOnlyUpload, SendsWhatDiffersAndDeletesOnlyWhatItSent) {
-    SiteUpload site({"--drop=cut", "--drop-once"});
+    SiteUpload site;
     const UploadChoices changedOnly{true, false, false};
     EXPECT_EQ(UploadSummary(site.Run(changedOnly)), "10 / 10 Files Uploaded! (0 unchanged)");
     EXPECT_EQ(PagesStored(site.Writes()).size(), 10u);
