@@ -22,7 +22,8 @@ constexpr const char* kUsage =
     "usage: webquill-publish [--match-case] [--log FILE] RULEFILE\n"
     "       webquill-publish --check RULEFILE\n"
     "       webquill-publish --rewrite OUTFILE RULEFILE\n"
-    "       webquill-publish [--match-case] [--log FILE] --upload RULEFILE\n"
+    "       webquill-publish [--match-case] [--log FILE] --upload [--changed-only] [--prune]\n"
+    "                        [--dry-run] RULEFILE\n"
     "       webquill-publish --version | --help\n"
     "  --match-case       compare letters with their case in every pattern search\n"
     "  --log FILE         save the run's log to FILE in the saved-log format\n"
@@ -35,6 +36,12 @@ constexpr const char* kUsage =
     "                     file and images to the rule file's FtpURL (exit 4 when\n"
     "                     the connection fails, a file is not sent or SIGINT or\n"
     "                     SIGTERM stops the upload)\n"
+    "  --changed-only     send only files whose size or SHA-256 differs from the\n"
+    "                     server's manifest of earlier uploads\n"
+    "  --prune            delete files that the manifest lists and the site no\n"
+    "                     longer has, and no others\n"
+    "  --dry-run          print what would be sent, kept and deleted, with counts;\n"
+    "                     write nothing on the server\n"
     "  --version          print the program's version and end\n"
     "  --help             print this text and end\n";
 
@@ -60,6 +67,7 @@ private:
 struct CommandLine {
     bool matchCase = false;
     bool upload = false;
+    webquill::UploadChoices uploadChoices;
     std::string logFile;
     std::string ruleFile;
     bool check = false;
@@ -94,6 +102,12 @@ int ReadCommandLine(int argc, char** argv, CommandLine& line) {
             line.matchCase = true;
         } else if (!optionsEnded && std::strcmp(arg, "--upload") == 0) {
             line.upload = true;
+        } else if (!optionsEnded && std::strcmp(arg, "--changed-only") == 0) {
+            line.uploadChoices.changedOnly = true;
+        } else if (!optionsEnded && std::strcmp(arg, "--prune") == 0) {
+            line.uploadChoices.prune = true;
+        } else if (!optionsEnded && std::strcmp(arg, "--dry-run") == 0) {
+            line.uploadChoices.dryRun = true;
         } else if (!optionsEnded && std::strcmp(arg, "--log") == 0) {
             if (i + 1 >= argc) return Usage("--log needs a file name");
             line.logFile = argv[++i];
@@ -112,6 +126,9 @@ int ReadCommandLine(int argc, char** argv, CommandLine& line) {
     if (line.check && !line.rewriteTo.empty()) return Usage("--check and --rewrite exclude each other");
     if (line.upload && (line.check || !line.rewriteTo.empty()))
         return Usage("--upload follows a publishing run only");
+    const webquill::UploadChoices& choices = line.uploadChoices;
+    if (!line.upload && (choices.changedOnly || choices.prune || choices.dryRun))
+        return Usage("--changed-only, --prune and --dry-run go with --upload");
     return -1;
 }
 
@@ -166,6 +183,7 @@ int main(int argc, char** argv) {
             if (status == kExitDone) status = kExitOutputFailed;
         }
     }
-    if (line.upload && status == kExitDone) status = webquill::UploadFromCommandLine(document, store);
+    if (line.upload && status == kExitDone)
+        status = webquill::UploadFromCommandLine(document, store, line.uploadChoices);
     return status;
 }

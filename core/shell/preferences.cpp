@@ -33,6 +33,7 @@ Preferences LoadPreferences(const CSettingsStore& store) {
     ReadText(store, "PreviousTOCInfo", p.previousTocInfo);
     ReadText(store, "ThisTOCInfo", p.thisTocInfo);
     ReadText(store, "NextTOCInfo", p.nextTocInfo);
+    ReadFlag(store, "UploadChangedOnly", p.uploadChangedOnly);
     return p;
 }
 

@@ -27,6 +27,8 @@ struct Preferences {
     std::string previousTocInfo = "Previous Page";
     std::string thisTocInfo = "This Page";
     std::string nextTocInfo = "Next Page";
+    // Uploads send only what differs from the server's manifest.
+    bool uploadChangedOnly = false;
 };
 
 // Absent or empty values keep their defaults.

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "core/upload/ftp_session.h"
+#include "core/shell/preferences.h"
 #include "core/shell/quillet_doc.h"
 #include "core/upload/upload_host.h"
 #include "core/upload/upload_run.h"
@@ -62,8 +63,9 @@ private:
 
 }  // namespace
 
-int UploadFromCommandLine(const CQuilletDoc& document, const CSettingsStore& store) {
+int UploadFromCommandLine(const CQuilletDoc& document, const CSettingsStore& store, UploadChoices choices) {
     CConsoleUploadHost host;
+    choices.changedOnly = choices.changedOnly || LoadPreferences(store).uploadChangedOnly;
     const RuleValues& rule = document.rule;
     if (rule.ftpUrl.empty()) {
         host.ShowBox(kEmptyFtpSiteText);
@@ -83,7 +85,8 @@ int UploadFromCommandLine(const CQuilletDoc& document, const CSettingsStore& sto
     }
     host.ShowMessageCenter("Connected");
     const UploadResult result = RunUpload(*session.connection, UploadInputsOf(document, document.imageFileFilter),
-                                          {session.loginDirectory, session.wwwStartDirectory, {}, true}, host);
+                                          {session.loginDirectory, session.wwwStartDirectory, {}, true}, host, choices);
+    if (choices.dryRun) return 0;
     return result.failed.empty() && result.uploaded == result.total && !g_stopSignal ? 0 : kExitUploadFailed;
 }
 

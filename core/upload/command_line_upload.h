@@ -3,6 +3,8 @@
 // texts on standard output and boxes on standard error.
 #pragma once
 
+#include "core/upload/upload_plan.h"
+
 namespace webquill {
 
 class CQuilletDoc;
@@ -10,7 +12,9 @@ class CSettingsStore;
 
 inline constexpr int kExitUploadFailed = 4;
 
-// 0 when every file was sent, kExitUploadFailed otherwise.
-int UploadFromCommandLine(const CQuilletDoc& document, const CSettingsStore& store);
+// 0 when every file was sent (for a dry run: the plan was made),
+// kExitUploadFailed otherwise. The store's UploadChangedOnly turns
+// `changedOnly` on as the desktop's preference does.
+int UploadFromCommandLine(const CQuilletDoc& document, const CSettingsStore& store, UploadChoices choices = {});
 
 }  // namespace webquill

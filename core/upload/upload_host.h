@@ -20,6 +20,8 @@ public:
     // The files a run could not send: `box` names the first of them, `all`
     // every one, in upload order.
     virtual void ShowFailures(const std::string& box, const std::vector<std::string>& /*all*/) { ShowBox(box); }
+    // The plan's counts, before anything is sent.
+    virtual void ShowPlan(const std::string& counts) { ShowMessageCenter(counts); }
     virtual void PumpMessages() {}
     virtual void SetWaitCursor(bool /*on*/) {}
 };

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "core/upload/upload_plan.h"
+
 namespace webquill {
 
 class CFtpConnection;
@@ -40,7 +42,10 @@ struct UploadTargets {
 
 struct UploadResult {
     int uploaded = 0;  // confirmed by the server
-    int total = 0;
+    int total = 0;     // files to send
+    int unchanged = 0;
+    int deleted = 0;
+    bool changedOnly = false;
     std::vector<std::string> failed;  // local paths, in upload order
     UploadTargets targets;
 };
@@ -68,10 +73,13 @@ private:
     int m_step, m_threshold, m_handled = 0, m_position = 0;
 };
 
-// "%d / %d Files Uploaded!" with the confirmed count and the total.
+// "%d / %d Files Uploaded!" with the confirmed count and the total, and
+// " (%d unchanged)" after it when only changed files were to go.
 std::string UploadSummary(const UploadResult& result);
 
+// With any choice, or a manifest already on the server, the manifest is
+// read first and written last; a dry run shows the plan and writes nothing.
 UploadResult RunUpload(CFtpConnection& connection, const UploadInputs& inputs, const UploadPlace& place,
-                       IUploadHost& host);
+                       IUploadHost& host, const UploadChoices& choices = {});
 
 }  // namespace webquill

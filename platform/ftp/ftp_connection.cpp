@@ -547,6 +547,28 @@ bool CFtpConnection::PutFile(const std::string& localPath, const std::string& re
     return sent;
 }
 
+bool CFtpConnection::ReadSmallFile(const std::string& remotePath, std::string& bytes, long limit) {
+    bytes.clear();
+    if (!m_connected) return false;
+    Lane& lane = Idle();
+    curl_easy_setopt(lane.curl, CURLOPT_MAXFILESIZE, limit);
+    const bool read =
+        Perform(UrlFor(Absolute(remotePath), false)) && lane.body.size() <= static_cast<std::size_t>(limit);
+    curl_easy_setopt(lane.curl, CURLOPT_MAXFILESIZE, 0L);
+    if (read) bytes = std::move(lane.body);
+    return read;
+}
+
+bool CFtpConnection::RemoveFile(const std::string& remotePath) {
+    if (!m_connected) return false;
+    const std::string absolute = Absolute(remotePath);
+    Lane& lane = Idle();
+    lane.commands.Add("DELE " + absolute);
+    curl_easy_setopt(lane.curl, CURLOPT_NOBODY, 1L);
+    curl_easy_setopt(lane.curl, CURLOPT_QUOTE, lane.commands.list);
+    return Perform(UrlFor(absolute.substr(0, absolute.rfind('/') + 1), true));
+}
+
 void CFtpConnection::BeginPut(const std::string& localPath, const std::string& remotePath, PutFinished finished) {
     if (!m_connected) return finished(false, "Not connected");
     if (Halted() == Halt::Lost) return finished(false, kConnectionLostText);

@@ -55,6 +55,10 @@ public:
     // directory (created when missing) and renames it over the final name once
     // the server has confirmed the transfer; a failure leaves the old file.
     bool PutFile(const std::string& localPath, const std::string& remotePath);
+    // The bytes of a remote file of at most `limit` bytes; false when it is
+    // absent, larger or unreadable.
+    bool ReadSmallFile(const std::string& remotePath, std::string& bytes, long limit);
+    bool RemoveFile(const std::string& remotePath);
 
     // PutFile in flight: returns once the file is under way, on this
     // connection or on a second one alongside it where the server lets the

@@ -51,8 +51,10 @@ CPrefdlg::CPrefdlg(CQuilletDoc& doc, QWidget* parent)
     m_errors = new QCheckBox(QStringLiteral("Display &Error Messages during Build"), this);
     grid->addWidget(m_usDate, 4, 0, 1, 2);
     grid->addWidget(m_matchCase, 5, 0, 1, 2);
+    m_changedOnly = new QCheckBox(QStringLiteral("&Upload Changed Files Only"), this);
     grid->addWidget(m_errors, 6, 0, 1, 2);
-    grid->setRowStretch(7, 1);
+    grid->addWidget(m_changedOnly, 7, 0, 1, 2);
+    grid->setRowStretch(8, 1);
     connect(browseEditor, &QPushButton::clicked, this,
             [this] { Browse(m_editor, QStringLiteral("Select File Editor")); });
     connect(browseBrowser, &QPushButton::clicked, this,
@@ -74,6 +76,8 @@ void CPrefdlg::OnSetActive() {
     m_matchCase->setChecked(m_doc.settings.matchCase);
     m_usDate->setChecked(m_doc.settings.usDateDisplay);
     m_errors->setChecked(m_doc.settings.displayErrors);
+    // A per-user choice of the upload, not part of the document.
+    m_changedOnly->setChecked(LoadPreferences(CSettingsStore()).uploadChangedOnly);
     m_editor->setFocus(Qt::OtherFocusReason);
 }
 
@@ -88,6 +92,7 @@ bool CPrefdlg::OnKillActive() {
     StoreFlag("MatchCase", m_doc.settings.matchCase);
     m_doc.settings.displayErrors = m_errors->isChecked();
     StoreFlag("DisplayErrors", m_doc.settings.displayErrors);
+    StoreFlag("UploadChangedOnly", m_changedOnly->isChecked());
     return true;
 }
 

@@ -1,6 +1,7 @@
 #include "ui/upload/upload_dialog.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -14,6 +15,7 @@
 #include "ui/upload/ftp_tree.h"
 #include "platform/desktop/help_viewer.h"
 #include "ui/upload/prev_urls_dialog.h"
+#include "core/shell/preferences.h"
 #include "core/shell/quillet_doc.h"
 #include "platform/storage/settings_store.h"
 #include "platform/desktop/ui_prompts.h"
@@ -51,6 +53,14 @@ CUploadDlg::CUploadDlg(CQuilletDoc& document, QWidget* parent) : QDialog(parent)
     m_prevUrls = MakeButton(this, QStringLiteral("Pre&v URLs"), "prevUrlsButton");
     m_tree = new CFtpTreeCtrl(*this, this);
     m_tree->setObjectName(QStringLiteral("ftpTree"));
+    // Taken from the preference each time the dialog opens; prune is asked for each time.
+    m_changedOnly = new QCheckBox(QStringLiteral("Send changed files &only"), this);
+    m_changedOnly->setObjectName(QStringLiteral("changedOnlyBox"));
+    m_changedOnly->setChecked(LoadPreferences(CSettingsStore()).uploadChangedOnly);
+    m_prune = new QCheckBox(QStringLiteral("&Delete files the site no longer has"), this);
+    m_prune->setObjectName(QStringLiteral("pruneBox"));
+    m_plan = new QLabel(this);
+    m_plan->setObjectName(QStringLiteral("planLabel"));
     m_uploadLabel = new QLabel(QStringLiteral("Upload:"), this);
     m_progress = new QProgressBar(this);
     m_progress->setObjectName(QStringLiteral("uploadProgress"));
@@ -84,6 +94,9 @@ CUploadDlg::CUploadDlg(CQuilletDoc& document, QWidget* parent) : QDialog(parent)
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(fields);
     layout->addWidget(m_tree, 1);
+    layout->addWidget(m_changedOnly);
+    layout->addWidget(m_prune);
+    layout->addWidget(m_plan);
     layout->addLayout(progressRow);
     layout->addLayout(messageRow);
     layout->addLayout(buttons);
@@ -121,6 +134,12 @@ QString CUploadDlg::MessageCenter() const { return m_messageCenter->text(); }
 void CUploadDlg::ShowMessageCenter(const std::string& text) {
     m_messageCenter->setText(Shown(text));
     PumpMessages();
+}
+
+// Stays in view while the files go and after, under the message center's texts.
+void CUploadDlg::ShowPlan(const std::string& counts) {
+    m_plan->setText(Shown(counts));
+    ShowMessageCenter(counts);
 }
 
 void CUploadDlg::ShowProgress(bool visible, int position) {
@@ -213,8 +232,10 @@ void CUploadDlg::OnUpload() {
                             m_selectionIsDirectory};
     m_uploading = true;
     m_stopRequested = false;
+    m_plan->clear();
+    const UploadChoices choices{m_changedOnly->isChecked(), m_prune->isChecked(), false};
     const UploadResult result =
-        RunUpload(*m_session.connection, UploadInputsOf(m_doc, m_doc.imageFileFilter), place, *this);
+        RunUpload(*m_session.connection, UploadInputsOf(m_doc, m_doc.imageFileFilter), place, *this, choices);
     m_uploading = false;
     m_stopRequested = false;
     m_tree->setEnabled(true);

@@ -9,6 +9,7 @@
 #include "core/upload/upload_host.h"
 #include "platform/desktop/wait_cursor.h"
 
+class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QProgressBar;
@@ -36,6 +37,7 @@ public:
 
     // IUploadHost
     void ShowMessageCenter(const std::string& text) override;
+    void ShowPlan(const std::string& counts) override;
     void ShowProgress(bool visible, int position) override;
     bool AskYesNo(const std::string& text) override;
     void ShowBox(const std::string& text) override;
@@ -60,7 +62,8 @@ private:
     QLineEdit *m_url, *m_wwwDir, *m_userId, *m_password;
     QPushButton *m_prevUrls, *m_connect, *m_upload, *m_cancel, *m_help;
     CFtpTreeCtrl* m_tree;
-    QLabel *m_uploadLabel, *m_messageCenter;
+    QCheckBox *m_changedOnly, *m_prune;
+    QLabel *m_uploadLabel, *m_messageCenter, *m_plan;
     QProgressBar* m_progress;
 };
 

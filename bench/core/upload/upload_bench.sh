@@ -1,15 +1,27 @@
 #!/usr/bin/env bash
 # Upload of the example site scaled to 2,500 pages to a local FTP server:
 # webquill-publish --upload against lftp's "mirror -R" of the same folder,
-# each into an empty folder of its own on the same server.
-# Usage: bench/core/upload/upload_bench.sh [BUILD_DIR]   (default: build)
+# each into an empty folder of its own on the same server. Then the re-upload
+# after a new publishing run of the unchanged source: --changed-only against
+# lftp's "mirror -R --only-newer" (the run rewrote every page, so lftp sends
+# them all again), in interleaved rounds; and one changed paragraph.
+# Usage: bench/core/upload/upload_bench.sh [BUILD_DIR] [ROUNDS]   (default: build 5)
 set -euo pipefail
 root="$(cd "$(dirname "$0")/../../.." && pwd)"
 build="$(cd "${1:-$root/build}" && pwd)"
 pages=2500
+rounds="${2:-5}"
+# The footers show the time of the run: a fixed one, as reproducible builds
+# set, makes a run of the same source write the same pages.
+export SOURCE_DATE_EPOCH=944352900 TZ=UTC
 work="$(mktemp -d "${TMPDIR:-/tmp}/webquill-upload-bench-XXXXXX")"
 server_pid=""
-cleanup() { [ -n "$server_pid" ] && kill "$server_pid" 2>/dev/null; wait 2>/dev/null; rm -rf "$work"; }
+cut_pid=""
+cleanup() {
+  [ -n "$server_pid" ] && kill "$server_pid" 2>/dev/null
+  [ -n "$cut_pid" ] && kill "$cut_pid" 2>/dev/null
+  wait 2>/dev/null; rm -rf "$work"
+}
 trap cleanup EXIT
 
 # The example's chapters repeated until the manual makes $pages pages.
@@ -26,7 +38,8 @@ PY
 mkdir -p "$work/home/quill" "$work/home/lftp" "$work/config/Tessaly"
 printf '[Preferences]\nImageFileFilter="*.svg"\n' > "$work/config/Tessaly/Webquill.conf"
 
-/usr/bin/python3 "$root/tests/core/upload/ftp_test_server.py" --home "$work/home" > "$work/port" &
+/usr/bin/python3 "$root/tests/core/upload/ftp_test_server.py" --home "$work/home" --write-log "$work/writes" \
+  > "$work/port" &
 server_pid=$!
 for _ in $(seq 50); do [ -s "$work/port" ] && break; sleep 0.1; done
 port="$(awk '{print $2}' "$work/port")"
@@ -41,7 +54,9 @@ now() { date +%s.%N; }
 # The upload's share runs from "Initiating Connection" to the program's end:
 # the publishing run before it writes 2,500 files and its time swings with
 # the disk far more than the upload's.
-upload="$(XDG_CONFIG_HOME="$work/config" "$build/app/webquill-publish" --upload manual.rul | python3 -c '
+# Prints the upload's seconds and its last message.
+upload_share() {
+  XDG_CONFIG_HOME="$work/config" "$build/app/webquill-publish" --upload "$@" manual.rul | python3 -c '
 import sys, time
 start, last = None, b""
 for line in iter(sys.stdin.buffer.readline, b""):
@@ -49,10 +64,15 @@ for line in iter(sys.stdin.buffer.readline, b""):
         start = time.time()
     last = line.strip()
 print(time.time() - start, last.decode())
-')"
+'
+}
+upload="$(upload_share --changed-only)"
 t3=$(now)
-lftp -e "set cmd:fail-exit yes; mirror -R --no-perms $work/out/example /lftp; quit" \
-  -u webquill,secret "ftp://127.0.0.1:$port" > /dev/null
+mirror() {
+  lftp -e "set cmd:fail-exit yes; mirror -R --no-perms $* $work/out/example /lftp; quit" \
+    -u webquill,secret "ftp://127.0.0.1:$port" > /dev/null
+}
+mirror
 t4=$(now)
 
 ours=$(find "$work/home/quill" -type f | wc -l)
@@ -65,4 +85,75 @@ lftp = t4 - t3
 print(f"webquill-publish --upload, upload share: {upload:7.2f} s, {sent}, {sys.argv[3]} files on the server")
 print(f"lftp mirror -R:                          {lftp:7.2f} s, {sys.argv[4]} files on the server")
 print(f"upload / lftp:                           {upload / lftp:7.2f}")
+PY
+
+# The same source published again, then uploaded by each: rounds of ours
+# (its publishing run untimed) and lftp's (after a publishing run of its own).
+stores() { grep -c '^STOR' "$work/writes" 2>/dev/null || true; }
+publish() {
+  XDG_CONFIG_HOME="$work/config" "$build/app/webquill-publish" manual.rul > /dev/null
+  cp -r images "$work/out/example/"
+}
+: > "$work/timings"
+for round in $(seq "$rounds"); do
+  : > "$work/writes"
+  read -r seconds message < <(upload_share --changed-only)
+  echo "ours $seconds $(stores) $message" >> "$work/timings"
+  publish
+  : > "$work/writes"
+  t5=$(now); mirror --only-newer; t6=$(now)
+  echo "lftp $(python3 -c "print($t6 - $t5)") $(stores)" >> "$work/timings"
+done
+
+# One changed paragraph: the pages sent, of those the run wrote.
+python3 - manual.htm <<'PY'
+import sys
+path = sys.argv[1]
+text = open(path, encoding="latin-1").read()
+old = "All controls can be reached without tools."
+open(path, "w", encoding="latin-1").write(text.replace(old, "Every control is in reach.", 1))
+PY
+: > "$work/writes"
+changed="$(upload_share --changed-only)"
+changed_stores=$(grep '^STOR' "$work/writes" | grep -vc webquill-manifest || true)
+
+python3 - "$work/timings" "$changed_stores" $changed <<'PY'
+import statistics, sys
+rows = [line.split() for line in open(sys.argv[1])]
+ours = [float(r[1]) for r in rows if r[0] == "ours"]
+lftp = [float(r[1]) for r in rows if r[0] == "lftp"]
+ratios = [o / l for o, l in zip(ours, lftp)]
+sent = sorted({r[2] for r in rows if r[0] == "ours"})
+resent = sorted({r[2] for r in rows if r[0] == "lftp"})
+message = " ".join(next(r[3:] for r in rows if r[0] == "ours"))
+print(f"re-upload after a new publishing run, median of {len(ours)} interleaved rounds:")
+print(f"  webquill-publish --upload --changed-only: {statistics.median(ours):7.3f} s, STORs {','.join(sent)}, {message}")
+print(f"  lftp mirror -R --only-newer:             {statistics.median(lftp):7.3f} s, STORs {','.join(resent)}")
+print(f"  ours / lftp (median of the rounds' ratios): {statistics.median(ratios):7.3f}   (goal: at most 0.1)")
+print(f"one changed paragraph: {sys.argv[2]} page(s) sent, {float(sys.argv[3]):.3f} s, {' '.join(sys.argv[4:])}")
+PY
+
+# A run cut by a dropped connection halfway, then run again, into a server
+# of its own: every file on it must equal the local one, and the manifest
+# must say so.
+mkdir -p "$work/cut"
+/usr/bin/python3 "$root/tests/core/upload/ftp_test_server.py" --home "$work/cut" --drop page1250 --drop-once \
+  > "$work/cut-port" &
+cut_pid=$!
+for _ in $(seq 50); do [ -s "$work/cut-port" ] && break; sleep 0.1; done
+sed -i "s|^FtpURL: .*|FtpURL: ftp://127.0.0.1:$(awk '{print $2}' "$work/cut-port")|" manual.rul
+cut_status=0
+XDG_CONFIG_HOME="$work/config" "$build/app/webquill-publish" --upload --changed-only manual.rul > /dev/null 2>&1 ||
+  cut_status=$?
+rerun="$(upload_share --changed-only)"
+python3 - "$work/cut" "$work/out/example" "$cut_status" $rerun <<'PY'
+import hashlib, os, sys
+home, local, status = sys.argv[1], sys.argv[2], sys.argv[3]
+digest = lambda path: hashlib.sha256(open(path, "rb").read()).hexdigest()
+lines = open(os.path.join(home, "quill", ".webquill-manifest")).read().splitlines()
+entries = {l.split(" ", 3)[3]: l.split(" ", 3)[2] for l in lines if l.startswith("file ")}
+mine = lambda p: os.path.join(local, p[len("/quill/"):] if p.startswith("/quill/") else p[1:])
+wrong = [p for p, sha in entries.items() if digest(home + p) != sha or digest(mine(p)) != sha]
+print(f"cut run (exit {status}) then rerun: {' '.join(sys.argv[5:])}; {len(entries)} files in the manifest, "
+      f"{len(wrong)} differing from the local file or the server's")
 PY

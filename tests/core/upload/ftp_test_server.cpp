@@ -155,7 +155,7 @@ CVsftpdTestServer::CVsftpdTestServer() {
                           << "\nbackground=NO\nanonymous_enable=YES\nlocal_enable=NO\nno_anon_password=YES\n"
                              "anon_root=" << root.string()
                           << "\nwrite_enable=YES\nanon_upload_enable=YES\nanon_mkdir_write_enable=YES\n"
-                             "anon_other_write_enable=YES\npasv_enable=YES\npasv_address=127.0.0.1\n"
+                             "anon_other_write_enable=YES\nanon_world_readable_only=NO\npasv_enable=YES\npasv_address=127.0.0.1\n"
                              "ssl_enable=YES\nallow_anon_ssl=YES\nforce_anon_logins_ssl=YES\nforce_anon_data_ssl=YES\n"
                              "require_ssl_reuse=YES\nrsa_cert_file=" << (dir / "server.pem").string()
                           << "\nnopriv_user=nobody\nsecure_chroot_dir=" << empty.string()

@@ -37,9 +37,10 @@ private:
     int m_port = 0;
 };
 
-// vsftpd in the foreground, FTPS only: anonymous uploads into Home() with
-// a certificate for 127.0.0.1 made for this run. Needs root, as vsftpd
-// drops to its own users and locks anonymous sessions into their root.
+// vsftpd in the foreground, FTPS only: anonymous uploads into Home(), which
+// can be read back, with a certificate for 127.0.0.1 made for this run.
+// Needs root, as vsftpd drops to its own users and locks anonymous sessions
+// into their root.
 class CVsftpdTestServer {
 public:
     static constexpr const char* kProgram = "/usr/sbin/vsftpd";

@@ -4,6 +4,7 @@
 Prints "PORT <n>" once it listens, then serves until killed. Users: "webquill"
 with password "secret", and anonymous, both with full rights in --home.
 --drop TEXT   closes the connection halfway through an upload whose name holds TEXT
+--drop-once   with --drop, only the first such upload is cut
 --deny TEXT   refuses uploads whose name holds TEXT
 --stall       stops reading uploaded data after its first read (a dead transfer)
 --slow N      reads uploaded data at N bytes a second
@@ -11,6 +12,8 @@ with password "secret", and anonymous, both with full rights in --home.
 --one-tls-session  with --tls, refuses uploads ("522") on every session but
               the first that uploads, as servers do whose data connections must
               resume a session they cannot resume
+--write-log FILE  appends "COMMAND ARGUMENT" for every command that
+              changes the server (STOR, DELE, RNFR, RNTO, MKD, ...) to FILE
 --tls DIR     explicit TLS (AUTH TLS) with a certificate for 127.0.0.1 made for
               this run: DIR/server.pem (key and certificate), DIR/ca.pem
 """
@@ -57,12 +60,14 @@ def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--home", required=True)
     parser.add_argument("--drop")
+    parser.add_argument("--drop-once", action="store_true")
     parser.add_argument("--deny")
     parser.add_argument("--stall", action="store_true")
     parser.add_argument("--slow", type=int, default=0)
     parser.add_argument("--tls")
     parser.add_argument("--one-tls-session", action="store_true")
     parser.add_argument("--max-connections", type=int, default=0)
+    parser.add_argument("--write-log")
     args = parser.parse_args()
 
     authorizer = DummyAuthorizer()
@@ -93,15 +98,25 @@ def main():
         def handle_read(self):
             super().handle_read()
             if args.drop and args.drop in getattr(self.cmd_channel, "stor_name", ""):
+                if args.drop_once:
+                    args.drop = None
                 self.cmd_channel.close()
                 self.close()
 
         if not args.tls and not args.stall and not args.slow:
             handle_read_event = handle_read
 
+    writes = {"STOR", "STOU", "APPE", "DELE", "RNFR", "RNTO", "MKD", "RMD", "SITE"}
+
     class Handler(base):
         dtp_handler = DataHandler
         uploader = None
+
+        def pre_process_command(self, line, cmd, arg):
+            if args.write_log and cmd in writes:
+                with open(args.write_log, "a") as log:
+                    log.write("%s %s\n" % (cmd, arg))
+            return super().pre_process_command(line, cmd, arg)
 
         def ftp_STOR(self, file, mode="w"):
             self.stor_name = file

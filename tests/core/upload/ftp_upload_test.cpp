@@ -190,12 +190,23 @@ TEST(FtpUpload, ThreeHundredPagesOverFtpsToVsftpd) {
     trusted.caFile = server.CaFile().string();
     Site site("ftps://" + server.HostPort(), "anonymous", "", trusted);
     ASSERT_TRUE(site.Connected()) << site.result.boxText;
-    const UploadResult result = RunUpload(*site.session.connection, inputs, {"/", "/", {}, true}, site.host);
+    const UploadChoices changedOnly{true, false, false};
+    const UploadResult result =
+        RunUpload(*site.session.connection, inputs, {"/", "/", {}, true}, site.host, changedOnly);
     EXPECT_EQ(site.session.connection->PutConnections(), 2);
-    EXPECT_EQ(site.host.center.back(), "301 / 301 Files Uploaded!") << (result.failed.empty() ? "" : result.failed[0]);
+    EXPECT_EQ(site.host.center.back(), "301 / 301 Files Uploaded! (0 unchanged)")
+        << (result.failed.empty() ? "" : result.failed[0]);
     EXPECT_EQ(PartsLeft(server.Home()), std::vector<std::string>{});
-    EXPECT_EQ(std::distance(fs::recursive_directory_iterator(server.Home()), {}), 303);  // and 2 folders
+    // and 2 folders and the manifest
+    EXPECT_EQ(std::distance(fs::recursive_directory_iterator(server.Home()), {}), 304);
     EXPECT_EQ(fs::file_size(server.Home() / "images" / "photo.jpg"), 3u << 20);
+    // The manifest read back over TLS; a page gone is deleted.
+    inputs.createdFiles.pop_back();
+    Site again("ftps://" + server.HostPort(), "anonymous", "", trusted);
+    ASSERT_TRUE(again.Connected());
+    RunUpload(*again.session.connection, inputs, {"/", "/", {}, true}, again.host, {true, true, false});
+    EXPECT_EQ(again.host.center.back(), "0 / 0 Files Uploaded! (300 unchanged)");
+    EXPECT_FALSE(fs::exists(server.Home() / "www" / "p299.htm"));
 }
 
 // --upload: a rule file without a site is refused as the dialog refuses it;

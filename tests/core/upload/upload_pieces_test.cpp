@@ -1,10 +1,11 @@
 // The upload's pieces without a server: path texts, targets, the image
-// filter and list, and the progress steps.
+// filter and list, the progress steps and the manifest's text.
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
 #include "core/upload/image_file_list.h"
+#include "core/upload/upload_manifest.h"
 #include "tests/engine/test_support.h"
 #include "core/upload/upload_paths.h"
 #include "core/upload/upload_run.h"
@@ -93,6 +94,34 @@ TEST(UploadProgress, StepsOfTenAndTheFewFilesCase) {
     EXPECT_EQ(few.Position(), 10);
     for (int i = 0; i < 6; ++i) EXPECT_FALSE(few.AfterHandling());
     EXPECT_EQ(few.Position(), 10);
+}
+
+TEST(UploadManifest, ReadsBackWhatItWritesAndNothingElse) {
+    const std::string digest(64, 'a');
+    const UploadManifest manifest{{"/www/", "/"}, {{"/www/a b.htm", 3, digest}, {"/img.jpg", 0, digest}}};
+    const std::string text = FormatManifest(manifest);
+    UploadManifest back;
+    ASSERT_TRUE(ParseManifest(text, back));
+    EXPECT_EQ(back, manifest);
+    auto replaced = [&](const std::string& from, const std::string& to) {
+        std::string changed = text;
+        changed.replace(changed.find(from), from.size(), to);
+        return changed;
+    };
+    const std::string refused[] = {
+        "",
+        text.substr(0, text.size() - 1),             // cut short inside its last line
+        text.substr(0, text.find("end")),            // cut short before it
+        replaced("webquill-manifest 1", "webquill-manifest 2"),
+        replaced("aaaa", "aaaA"),
+        replaced("file 0", "file -1"),
+        replaced("/img.jpg", "/www/a b.htm"),        // a path twice
+        replaced("/img.jpg", "/etc/img.jpg"),        // outside the folders it covers
+        replaced("/img.jpg", "/www/sub/img.jpg"),
+        replaced("end 2", "end 1"),
+        text + "file 1 " + digest + " /late.htm\n",  // after the end
+    };
+    for (const std::string& bad : refused) EXPECT_FALSE(ParseManifest(bad, back)) << bad;
 }
 
 }  // namespace

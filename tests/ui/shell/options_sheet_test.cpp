@@ -43,6 +43,8 @@ private slots:
             QCOMPARE(CurrentHelpContext(), kHelpPreferences);
             auto* prefs = static_cast<CPrefdlg*>(sheet.Page(0));
             prefs->MatchCaseBox()->setChecked(true);
+            QVERIFY(!prefs->ChangedOnlyBox()->isChecked());
+            prefs->ChangedOnlyBox()->setChecked(true);
             prefs->EditorField()->setText(QStringLiteral("vi"));
             QVERIFY(sheet.SetActivePage(1));
             static_cast<CTOCInfo*>(sheet.Page(1))->Field(0)->setText(QStringLiteral("Back"));
@@ -52,6 +54,7 @@ private slots:
             sheet.CancelButton()->click();
         }));
         QCOMPARE(Stored("MatchCase"), std::string("1"));
+        QCOMPARE(Stored("UploadChangedOnly"), std::string("1"));
         QCOMPARE(Stored("Editor"), std::string("vi"));
         QVERIFY(doc.settings.matchCase);
         QCOMPARE(doc.settings.previousTocInfo, std::string("Previous Page"));  // only OK stores these
@@ -64,6 +67,7 @@ private slots:
         // The default editor chosen again: the document takes it, the store
         // keeps the other one.
         QVERIFY(Options(doc, [](CMySheet& sheet) {
+            QVERIFY(static_cast<CPrefdlg*>(sheet.Page(0))->ChangedOnlyBox()->isChecked());
             static_cast<CPrefdlg*>(sheet.Page(0))->EditorField()->setText(QString::fromLatin1(kDefaultEditor));
             sheet.OkButton()->click();
         }));

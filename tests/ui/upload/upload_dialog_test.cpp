@@ -177,6 +177,39 @@ private slots:
         }
     }
 
+    // Changed files only as the preference says, deletions when asked; the
+    // plan's counts stay in view.
+    void changedOnlyAndPruneCheckBoxes() {
+        m_doc->rule.ftpUrl = m_server->HostPort();
+        m_doc->rule.wwwServerDir = "site/www";
+        CSettingsStore().WriteString("Preferences", "UploadChangedOnly", "1");
+        test::WriteWholeFile(QString::fromStdString((m_server->Home() / "site/www/mine.htm").string()), "m");
+        struct Step { bool changedOnly, prune; std::vector<std::string> pages; const char* plan; const char* done; };
+        const Step steps[] = {
+            {true, false, {"p000.htm", "p001.htm"}, "Plan: 3 to send, 0 unchanged, 0 to delete",
+             "3 / 3 Files Uploaded! (0 unchanged)"},
+            {true, true, {"p000.htm"}, "Plan: 0 to send, 2 unchanged, 1 to delete",
+             "0 / 0 Files Uploaded! (2 unchanged)"},
+            {false, false, {"p000.htm"}, "", "2 / 2 Files Uploaded!"},
+        };
+        for (const Step& step : steps) {
+            m_doc->createdFiles = step.pages;
+            CUploadDlg dialog(*m_doc);
+            Show(dialog);
+            auto* changedOnly = Find<QCheckBox>(&dialog, "changedOnlyBox");
+            auto* prune = Find<QCheckBox>(&dialog, "pruneBox");
+            QVERIFY(changedOnly->isChecked() && !prune->isChecked());
+            if (!step.changedOnly) changedOnly->click();
+            if (step.prune) prune->click();
+            Click(&dialog, "connectButton");
+            Click(&dialog, "uploadButton");
+            QCOMPARE(Find<QLabel>(&dialog, "planLabel")->text(), QString::fromLatin1(step.plan));
+            QCOMPARE(dialog.MessageCenter(), QString::fromLatin1(step.done));
+        }
+        QVERIFY(!fs::exists(m_server->Home() / "site/www/p001.htm"));
+        QVERIFY(fs::exists(m_server->Home() / "site/www/mine.htm"));
+    }
+
     // Cancel, Esc and the close box each stop a run against a slow server
     // within a second; the dialog stays with the true count, and closes after.
     void cancelEscAndTheCloseBoxStopARun() {
