@@ -27,7 +27,7 @@ trap 'kill "${app_pid:-}" "${xvfb_pid:-}" 2>/dev/null || true; rm -rf "$work"' E
 cp -r examples "$work/examples"
 export XDG_CONFIG_HOME="$work/config"
 export DISPLAY="${SCREENSHOT_DISPLAY:-:87}"
-Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp &
+Xvfb "$DISPLAY" -screen 0 1440x900x24 -nolisten tcp &
 xvfb_pid=$!
 sleep 1
 
@@ -74,5 +74,5 @@ xdotool windowfocus --sync "$dialog"
 xdotool type --delay 20 'manual.rul'
 xdotool key Tab alt+s
 sleep 4
-xwd -root -silent | convert xwd:- "$out"
+xwd -root -silent | convert xwd:- -crop 1024x768+0+0 +repage "$out"
 echo "screenshot: $out"
