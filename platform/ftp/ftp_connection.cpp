@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <limits>
 #include <mutex>
 
 namespace webquill {
@@ -91,6 +92,7 @@ struct CFtpConnection::Lane {
     CURLM* multi = nullptr;
     std::vector<std::string> replies;  // server replies of the current request
     std::string body;                  // listing text of the current request
+    std::size_t bodyLimit = std::numeric_limits<std::size_t>::max();  // a longer body ends the request
     char errorBuffer[CURL_ERROR_SIZE] = {};
     bool busy = false;
     CURLcode result = CURLE_OK;  // of the last request
@@ -145,7 +147,10 @@ struct CFtpConnection::Callbacks {
         return size * count;
     }
     static std::size_t Body(char* data, std::size_t size, std::size_t count, void* lane) {
-        static_cast<Lane*>(lane)->body.append(data, size * count);
+        Lane& to = *static_cast<Lane*>(lane);
+        // A server that announces no size (or a false one) cannot fill memory.
+        if (size * count > to.bodyLimit - to.body.size()) return 0;
+        to.body.append(data, size * count);
         return size * count;
     }
     static std::size_t Read(char* data, std::size_t size, std::size_t count, void* file) {
@@ -552,8 +557,9 @@ bool CFtpConnection::ReadSmallFile(const std::string& remotePath, std::string& b
     if (!m_connected) return false;
     Lane& lane = Idle();
     curl_easy_setopt(lane.curl, CURLOPT_MAXFILESIZE, limit);
-    const bool read =
-        Perform(UrlFor(Absolute(remotePath), false)) && lane.body.size() <= static_cast<std::size_t>(limit);
+    lane.bodyLimit = static_cast<std::size_t>(limit);
+    const bool read = Perform(UrlFor(Absolute(remotePath), false));
+    lane.bodyLimit = std::numeric_limits<std::size_t>::max();
     curl_easy_setopt(lane.curl, CURLOPT_MAXFILESIZE, 0L);
     if (read) bytes = std::move(lane.body);
     return read;
