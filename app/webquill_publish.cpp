@@ -22,7 +22,7 @@ constexpr const char* kUsage =
     "usage: webquill-publish [--match-case] [--log FILE] RULEFILE\n"
     "       webquill-publish --check RULEFILE\n"
     "       webquill-publish --rewrite OUTFILE RULEFILE\n"
-    "       webquill-publish [--match-case] [--log FILE] --upload RULEFILE\n"
+    "       webquill-publish [--match-case] [--log FILE] --upload [--trust-new-host] RULEFILE\n"
     "       webquill-publish --version | --help\n"
     "  --match-case       compare letters with their case in every pattern search\n"
     "  --log FILE         save the run's log to FILE in the saved-log format\n"
@@ -34,7 +34,11 @@ constexpr const char* kUsage =
     "  --upload           after a run that ends with status 0, send its pages, TOC\n"
     "                     file and images to the rule file's FtpURL (exit 4 when\n"
     "                     the connection fails, a file is not sent or SIGINT or\n"
-    "                     SIGTERM stops the upload)\n"
+    "                     SIGTERM stops the upload); an sftp:// site logs in\n"
+    "                     with the password, else with the key (its passphrase\n"
+    "                     in WEBQUILL_SFTP_PASSPHRASE)\n"
+    "  --trust-new-host   with --upload: trust an SFTP server not yet in\n"
+    "                     ~/.ssh/known_hosts and add its key there\n"
     "  --version          print the program's version and end\n"
     "  --help             print this text and end\n";
 
@@ -60,6 +64,7 @@ private:
 struct CommandLine {
     bool matchCase = false;
     bool upload = false;
+    bool trustNewHost = false;
     std::string logFile;
     std::string ruleFile;
     bool check = false;
@@ -94,6 +99,8 @@ int ReadCommandLine(int argc, char** argv, CommandLine& line) {
             line.matchCase = true;
         } else if (!optionsEnded && std::strcmp(arg, "--upload") == 0) {
             line.upload = true;
+        } else if (!optionsEnded && std::strcmp(arg, "--trust-new-host") == 0) {
+            line.trustNewHost = true;
         } else if (!optionsEnded && std::strcmp(arg, "--log") == 0) {
             if (i + 1 >= argc) return Usage("--log needs a file name");
             line.logFile = argv[++i];
@@ -109,6 +116,7 @@ int ReadCommandLine(int argc, char** argv, CommandLine& line) {
         }
     }
     if (line.ruleFile.empty()) return Usage("no rule file named");
+    if (line.trustNewHost && !line.upload) return Usage("--trust-new-host goes with --upload");
     if (line.check && !line.rewriteTo.empty()) return Usage("--check and --rewrite exclude each other");
     if (line.upload && (line.check || !line.rewriteTo.empty()))
         return Usage("--upload follows a publishing run only");
@@ -166,6 +174,6 @@ int main(int argc, char** argv) {
             if (status == kExitDone) status = kExitOutputFailed;
         }
     }
-    if (line.upload && status == kExitDone) status = webquill::UploadFromCommandLine(document, store);
+    if (line.upload && status == kExitDone) status = webquill::UploadFromCommandLine(document, store, line.trustNewHost);
     return status;
 }

@@ -33,6 +33,7 @@ Preferences LoadPreferences(const CSettingsStore& store) {
     ReadText(store, "PreviousTOCInfo", p.previousTocInfo);
     ReadText(store, "ThisTOCInfo", p.thisTocInfo);
     ReadText(store, "NextTOCInfo", p.nextTocInfo);
+    p.sftpKeyFile = store.ReadString(kSection, "SftpKeyFile");
     return p;
 }
 

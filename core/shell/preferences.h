@@ -27,6 +27,7 @@ struct Preferences {
     std::string previousTocInfo = "Previous Page";
     std::string thisTocInfo = "This Page";
     std::string nextTocInfo = "Next Page";
+    std::string sftpKeyFile;  // empty: the user's default key and ssh-agent
 };
 
 // Absent or empty values keep their defaults.

@@ -2,6 +2,7 @@
 
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 
 #include "core/upload/ftp_session.h"
 #include "core/shell/quillet_doc.h"
@@ -62,7 +63,7 @@ private:
 
 }  // namespace
 
-int UploadFromCommandLine(const CQuilletDoc& document, const CSettingsStore& store) {
+int UploadFromCommandLine(const CQuilletDoc& document, const CSettingsStore& store, bool trustNewHost) {
     CConsoleUploadHost host;
     const RuleValues& rule = document.rule;
     if (rule.ftpUrl.empty()) {
@@ -73,6 +74,12 @@ int UploadFromCommandLine(const CQuilletDoc& document, const CSettingsStore& sto
     g_stopSignal = 0;
     FtpOptions options = FtpOptionsFromStore(store);
     options.stopRequested = [] { return g_stopSignal != 0; };
+    if (const char* passphrase = std::getenv("WEBQUILL_SFTP_PASSPHRASE")) options.sftp.passphrase = passphrase;
+    options.sftp.trustNewHost = [&host, trustNewHost](const std::string& question) {
+        host.ShowBox(question);
+        host.ShowBox(trustNewHost ? "Yes: --trust-new-host was given" : "No: only --trust-new-host trusts a new server");
+        return trustNewHost;
+    };
     FtpSession session;
     const ConnectResult connected =
         ConnectFtpSite({rule.ftpUrl, rule.wwwServerDir, rule.userId, rule.userPassword}, options, host, session);

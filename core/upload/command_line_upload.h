@@ -10,7 +10,9 @@ class CSettingsStore;
 
 inline constexpr int kExitUploadFailed = 4;
 
-// 0 when every file was sent, kExitUploadFailed otherwise.
-int UploadFromCommandLine(const CQuilletDoc& document, const CSettingsStore& store);
+// 0 when every file was sent, kExitUploadFailed otherwise. An SFTP server
+// not in known_hosts is refused unless `trustNewHost`; a key's passphrase
+// comes from WEBQUILL_SFTP_PASSPHRASE.
+int UploadFromCommandLine(const CQuilletDoc& document, const CSettingsStore& store, bool trustNewHost = false);
 
 }  // namespace webquill

@@ -20,6 +20,8 @@ public:
     // The files a run could not send: `box` names the first of them, `all`
     // every one, in upload order.
     virtual void ShowFailures(const std::string& box, const std::vector<std::string>& /*all*/) { ShowBox(box); }
+    // The passphrase of an SFTP key file; false when none is given.
+    virtual bool AskPassphrase(const std::string& /*keyFile*/, std::string& /*passphrase*/) { return false; }
     virtual void PumpMessages() {}
     virtual void SetWaitCursor(bool /*on*/) {}
 };

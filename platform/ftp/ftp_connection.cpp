@@ -1,6 +1,7 @@
 #include "platform/ftp/ftp_connection.h"
 
 #include "platform/ftp/ftp_failures.h"
+#include "platform/ftp/sftp_commands.h"
 
 #include <curl/curl.h>
 
@@ -116,6 +117,7 @@ struct CFtpConnection::Lane {
     // Clears what one request set, keeping the connection's own options.
     void Reset() {
         curl_easy_setopt(curl, CURLOPT_NOBODY, 0L);
+        curl_easy_setopt(curl, CURLOPT_DIRLISTONLY, 0L);
         curl_easy_setopt(curl, CURLOPT_UPLOAD, 0L);
         curl_easy_setopt(curl, CURLOPT_CUSTOMREQUEST, nullptr);
         curl_easy_setopt(curl, CURLOPT_QUOTE, nullptr);
@@ -288,8 +290,10 @@ void CFtpConnection::Ended(Lane& lane) {
         CountConnectionFailure(lane);
         if (ok) {
             const std::string& directory = lane.put.directory;
+            const std::string part = directory + lane.put.PartName(), final = directory + lane.put.name;
             return SendCommands(lane, PutStage::Rename,
-                                {"RNFR " + directory + lane.put.PartName(), "RNTO " + directory + lane.put.name});
+                                m_sftp ? SftpRenameOver(part, final)
+                                       : std::vector<std::string>{"RNFR " + part, "RNTO " + final});
         }
         break;
     }
@@ -306,7 +310,8 @@ void CFtpConnection::Ended(Lane& lane) {
     // Leave no half-written part behind where the server still listens; a
     // lost server would only run out the time limit once more.
     if (m_lost) return EndPut(lane, false, lane.error);
-    SendCommands(lane, PutStage::Clean, {"*DELE " + lane.put.directory + lane.put.PartName()});
+    const std::string part = lane.put.directory + lane.put.PartName();
+    SendCommands(lane, PutStage::Clean, m_sftp ? SftpRemove(part) : std::vector<std::string>{"*DELE " + part});
 }
 
 // A timeout, a reset or a lost connection: the next request on a fresh
@@ -317,7 +322,8 @@ void CFtpConnection::CountConnectionFailure(const Lane& lane) {
         if (lane.stage == PutStage::Upload && lane.era == m_era) m_strikes = 0;
         return;
     }
-    if (!IsConnectionFailure(lane.result)) return;
+    // Over SSH a dropped connection comes as the library's general SSH failure.
+    if (!IsConnectionFailure(lane.result) && !(m_sftp && lane.result == CURLE_SSH)) return;
     // Requests begun before the last such failure tell nothing new.
     if (lane.era != m_era) return;
     ++m_era;
@@ -333,7 +339,7 @@ CFtpConnection::Halt CFtpConnection::Halted() const {
 // without blocking, where commands after a transfer would hold up the other
 // connection until their replies come. They run before the request's change
 // of directory, on whichever connection is free: absolute paths only.
-void CFtpConnection::SendCommands(Lane& lane, PutStage stage, std::initializer_list<std::string> commands) {
+void CFtpConnection::SendCommands(Lane& lane, PutStage stage, const std::vector<std::string>& commands) {
     lane.stage = stage;
     lane.Reset();
     for (const std::string& command : commands) lane.commands.Add(command);
@@ -404,7 +410,8 @@ void CFtpConnection::StartPut(Lane& lane) {
 
 // `path` is absolute; empty components (as in "//dir") are dropped.
 std::string CFtpConnection::UrlFor(const std::string& path, bool directory) const {
-    std::string url = m_base + "/%2F";
+    // An sftp:// path is absolute as it stands.
+    std::string url = m_base + (m_sftp ? "/" : "/%2F");
     std::size_t at = 0;
     bool first = true;
     while (at <= path.size()) {
@@ -439,10 +446,21 @@ bool CFtpConnection::Connect(const FtpUrl& url, const std::string& user, const s
         return false;
     }
     m_tls = url.scheme == "ftps";
+    m_sftp = url.scheme == "sftp";
     const std::string host = url.host.find(':') != std::string::npos ? "[" + url.host + "]" : url.host;
-    // ftp:// in every case: "ftps://" to libcurl would be implicit TLS, while
-    // our ftps means AUTH TLS on the standard port.
-    m_base = "ftp://" + host + ":" + std::to_string(url.port > 0 ? url.port : 21);
+    // ftp:// for both FTP forms: "ftps://" to libcurl would be implicit TLS,
+    // while our ftps means AUTH TLS on the standard port.
+    const int port = url.port > 0 ? url.port : m_sftp ? 22 : 21;
+    m_base = (m_sftp ? "sftp://" : "ftp://") + host + ":" + std::to_string(port);
+    m_withPassword = m_sftp && !password.empty();
+    if (m_sftp) {
+        const SftpOptions& sftp = m_options.sftp;
+        m_hostCheck = std::make_unique<CSftpHostCheck>(
+            sftp.knownHostsFile.empty() ? UserSshFile("known_hosts") : sftp.knownHostsFile,
+            KnownHostsName(url.host, port), sftp.trustNewHost);
+        ApplySftpLogin(curl, sftp, m_withPassword, *m_hostCheck);
+        m_listForm = ListForm::Plain;  // libcurl gives "ls -l" lines
+    }
 
     curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(curl, CURLOPT_HEADERFUNCTION, &Callbacks::Reply);
@@ -481,7 +499,15 @@ bool CFtpConnection::Connect(const FtpUrl& url, const std::string& user, const s
 
     Lane& lane = Idle();
     curl_easy_setopt(curl, CURLOPT_NOBODY, 1L);
-    if (!Perform(m_base + "/")) return false;
+    if (!Perform(m_base + "/")) {
+        if (m_sftp) {
+            // The host key or the login, said in the user's terms.
+            std::string why = m_hostCheck->RefusalText();
+            if (why.empty()) why = SftpLoginRefusal(lane.result, m_options.sftp, m_withPassword);
+            if (!why.empty()) m_lastError = why;
+        }
+        return false;
+    }
     lane.loggedIn = true;
     const char* entry = nullptr;
     curl_easy_getinfo(curl, CURLINFO_FTP_ENTRY_PATH, &entry);
@@ -493,13 +519,15 @@ bool CFtpConnection::Connect(const FtpUrl& url, const std::string& user, const s
 bool CFtpConnection::ChangeDirectory(const std::string& path) {
     if (!m_connected) return false;
     Lane& lane = Idle();
-    lane.commands.Add("PWD");
-    curl_easy_setopt(lane.curl, CURLOPT_NOBODY, 1L);
+    lane.commands.Add(m_sftp ? "pwd" : "PWD");
+    // SFTP changes no directory: the folder's names are listed to see that it is there.
+    curl_easy_setopt(lane.curl, m_sftp ? CURLOPT_DIRLISTONLY : CURLOPT_NOBODY, 1L);
     curl_easy_setopt(lane.curl, CURLOPT_POSTQUOTE, lane.commands.list);
     if (!Perform(UrlFor(Absolute(path), true))) return false;
     std::string directory;
     for (const std::string& reply : lane.replies)
         if (QuotedPath(reply, directory)) m_currentDirectory = directory;
+    if (m_sftp && m_currentDirectory.size() > 1 && m_currentDirectory.ends_with('/')) m_currentDirectory.pop_back();
     return true;
 }
 
@@ -560,6 +588,11 @@ void CFtpConnection::BeginPut(const std::string& localPath, const std::string& r
         Lane& lane = Idle();
         curl_easy_setopt(lane.curl, CURLOPT_NOBODY, 1L);
         curl_easy_setopt(lane.curl, CURLOPT_FTP_CREATE_MISSING_DIRS, static_cast<long>(CURLFTP_CREATE_DIR_RETRY));
+        if (m_sftp) {
+            // Over SFTP a request without a transfer looks at no folder.
+            for (const std::string& command : SftpMakeDirectories(put.directory)) lane.commands.Add(command);
+            curl_easy_setopt(lane.curl, CURLOPT_QUOTE, lane.commands.list);
+        }
         Perform(UrlFor(put.directory, true));
     }
     m_waiting.push_back(std::move(put));

@@ -52,7 +52,17 @@ CPrefdlg::CPrefdlg(CQuilletDoc& doc, QWidget* parent)
     grid->addWidget(m_usDate, 4, 0, 1, 2);
     grid->addWidget(m_matchCase, 5, 0, 1, 2);
     grid->addWidget(m_errors, 6, 0, 1, 2);
-    grid->setRowStretch(7, 1);
+    m_keyFile = LabelledField(QStringLiteral("SFTP &Key File (empty: ~/.ssh and ssh-agent):"), this, grid, 7);
+    auto* browseKey = new QPushButton(QStringLiteral("Brows&e"), this);
+    grid->addWidget(browseKey, 8, 1);
+    grid->setRowStretch(9, 1);
+    connect(browseKey, &QPushButton::clicked, this, [this] {
+        FileDialogRequest request;
+        request.caption = QStringLiteral("Select SFTP Key File");
+        request.filters = {FileDialogFilter(QStringLiteral("All Files (*) "), QStringLiteral("*"))};
+        const QString chosen = Prompts().ChooseFile(this, request);
+        if (!chosen.isEmpty()) m_keyFile->setText(chosen);
+    });
     connect(browseEditor, &QPushButton::clicked, this,
             [this] { Browse(m_editor, QStringLiteral("Select File Editor")); });
     connect(browseBrowser, &QPushButton::clicked, this,
@@ -74,6 +84,7 @@ void CPrefdlg::OnSetActive() {
     m_matchCase->setChecked(m_doc.settings.matchCase);
     m_usDate->setChecked(m_doc.settings.usDateDisplay);
     m_errors->setChecked(m_doc.settings.displayErrors);
+    m_keyFile->setText(ShownText(LoadPreferences(CSettingsStore()).sftpKeyFile));
     m_editor->setFocus(Qt::OtherFocusReason);
 }
 
@@ -88,6 +99,7 @@ bool CPrefdlg::OnKillActive() {
     StoreFlag("MatchCase", m_doc.settings.matchCase);
     m_doc.settings.displayErrors = m_errors->isChecked();
     StoreFlag("DisplayErrors", m_doc.settings.displayErrors);
+    Store("SftpKeyFile", FieldBytes(m_keyFile->text(), LoadPreferences(CSettingsStore()).sftpKeyFile, false));
     return true;
 }
 

@@ -16,7 +16,7 @@ namespace webquill {
 class CQuilletDoc;
 
 // Preferences: editor and web browser programs, date display, match case,
-// error messages.
+// error messages, the SFTP key file.
 class CPrefdlg : public CSheetPage {
     Q_OBJECT
 public:
@@ -29,6 +29,7 @@ public:
     QCheckBox* DateBox() const { return m_usDate; }
     QCheckBox* MatchCaseBox() const { return m_matchCase; }
     QCheckBox* ErrorsBox() const { return m_errors; }
+    QLineEdit* KeyFileField() const { return m_keyFile; }
 
 private:
     void Browse(QLineEdit* field, const QString& title);
@@ -39,6 +40,7 @@ private:
     QCheckBox* m_usDate = nullptr;
     QCheckBox* m_matchCase = nullptr;
     QCheckBox* m_errors = nullptr;
+    QLineEdit* m_keyFile = nullptr;  // SftpKeyFile, kept in the store alone
 };
 
 // The three texts the options command hands to the TOC Defaults page.

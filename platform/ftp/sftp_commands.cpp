@@ -1,0 +1,28 @@
+#include "platform/ftp/sftp_commands.h"
+
+namespace webquill {
+
+std::string SftpQuoted(const std::string& path) {
+    std::string quoted = "\"";
+    for (char c : path) {
+        if (c == '"' || c == '\\') quoted += '\\';
+        quoted += c;
+    }
+    return quoted + '"';
+}
+
+std::vector<std::string> SftpMakeDirectories(const std::string& directory) {
+    std::vector<std::string> commands;
+    for (std::size_t slash = directory.find('/', 1); slash != std::string::npos; slash = directory.find('/', slash + 1))
+        if (directory[slash - 1] != '/') commands.push_back("*mkdir " + SftpQuoted(directory.substr(0, slash)));
+    if (directory.size() > 1 && directory.back() != '/') commands.push_back("*mkdir " + SftpQuoted(directory));
+    return commands;
+}
+
+std::vector<std::string> SftpRenameOver(const std::string& from, const std::string& to) {
+    return {"*rm " + SftpQuoted(to), "rename " + SftpQuoted(from) + " " + SftpQuoted(to)};
+}
+
+std::vector<std::string> SftpRemove(const std::string& path) { return {"*rm " + SftpQuoted(path)}; }
+
+}  // namespace webquill
