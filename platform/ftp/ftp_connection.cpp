@@ -520,9 +520,10 @@ bool CFtpConnection::ChangeDirectory(const std::string& path) {
     if (!m_connected) return false;
     Lane& lane = Idle();
     lane.commands.Add(m_sftp ? "pwd" : "PWD");
-    // SFTP changes no directory: the folder's names are listed to see that it is there.
+    // SFTP changes no directory: the folder's names are listed to see that it
+    // is there, its path asked before (afterwards this libcurl has lost it).
     curl_easy_setopt(lane.curl, m_sftp ? CURLOPT_DIRLISTONLY : CURLOPT_NOBODY, 1L);
-    curl_easy_setopt(lane.curl, CURLOPT_POSTQUOTE, lane.commands.list);
+    curl_easy_setopt(lane.curl, m_sftp ? CURLOPT_QUOTE : CURLOPT_POSTQUOTE, lane.commands.list);
     if (!Perform(UrlFor(Absolute(path), true))) return false;
     std::string directory;
     for (const std::string& reply : lane.replies)
