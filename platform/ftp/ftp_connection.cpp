@@ -322,8 +322,7 @@ void CFtpConnection::CountConnectionFailure(const Lane& lane) {
         if (lane.stage == PutStage::Upload && lane.era == m_era) m_strikes = 0;
         return;
     }
-    // Over SSH a dropped connection comes as the library's general SSH failure.
-    if (!IsConnectionFailure(lane.result) && !(m_sftp && lane.result == CURLE_SSH)) return;
+    if (!IsConnectionFailure(lane.result)) return;
     // Requests begun before the last such failure tell nothing new.
     if (lane.era != m_era) return;
     ++m_era;
