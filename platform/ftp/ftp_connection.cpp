@@ -1,7 +1,6 @@
 #include "platform/ftp/ftp_connection.h"
 
 #include "platform/ftp/ftp_failures.h"
-#include "platform/ftp/sftp_commands.h"
 
 #include <curl/curl.h>
 
@@ -73,7 +72,8 @@ bool QuotedPath(const std::string& reply, std::string& path) {
 }  // namespace
 
 // A file handed over: sent as its upload, then renamed in a request of its
-// own and, where either failed, a request that deletes the half-written part.
+// own (over SFTP in the upload's) and, where either failed, a request that
+// deletes the half-written part.
 struct CFtpConnection::Put {
     std::string localPath, directory, name;
     PutFinished finished;
@@ -182,6 +182,7 @@ void CFtpConnection::Close() {
     for (auto& lane : m_lanes) lane.reset();
     m_waiting.clear();
     m_madeDirectories.clear();
+    m_sftpNames.Clear();
     m_secondRefused = false;
     m_connected = false;
     m_lost = false;
@@ -275,7 +276,8 @@ void CFtpConnection::Ended(Lane& lane) {
     case PutStage::Upload: {
         std::fclose(lane.file);
         lane.file = nullptr;
-        const bool login = lane.RepliedWith("230");
+        // Over SFTP a refused rename after the transfer means a login too.
+        const bool login = lane.RepliedWith("230") || (m_sftp && lane.result == CURLE_QUOTE_ERROR);
         // The server takes no second login for this user, or no TLS data
         // connection from it: on with one.
         const bool refused = (!login && !lane.loggedIn) || (m_tls && IsTlsRefusal(lane.result, lane.replies));
@@ -288,13 +290,13 @@ void CFtpConnection::Ended(Lane& lane) {
         lane.loggedIn = lane.loggedIn || ok || login;
         lane.sent = lane.sent || ok;
         CountConnectionFailure(lane);
-        if (ok) {
-            const std::string& directory = lane.put.directory;
-            const std::string part = directory + lane.put.PartName(), final = directory + lane.put.name;
-            return SendCommands(lane, PutStage::Rename,
-                                m_sftp ? SftpRenameOver(part, final)
-                                       : std::vector<std::string>{"RNFR " + part, "RNTO " + final});
-        }
+        const std::string& directory = lane.put.directory;
+        const std::string part = directory + lane.put.PartName(), final = directory + lane.put.name;
+        if (ok && m_sftp) return EndPut(lane, true, {});  // renamed in the same request
+        // Sent, but the name was taken after all: the old file goes first.
+        if (m_sftp && lane.result == CURLE_QUOTE_ERROR)
+            return SendCommands(lane, PutStage::Rename, SftpRenameOver(part, final, true));
+        if (ok) return SendCommands(lane, PutStage::Rename, {"RNFR " + part, "RNTO " + final});
         break;
     }
     case PutStage::Rename:
@@ -404,6 +406,15 @@ void CFtpConnection::StartPut(Lane& lane) {
     curl_easy_setopt(curl, CURLOPT_SEEKDATA, lane.file);
     curl_easy_setopt(curl, CURLOPT_INFILESIZE_LARGE, static_cast<curl_off_t>(size));
     curl_easy_setopt(curl, CURLOPT_FTP_CREATE_MISSING_DIRS, static_cast<long>(CURLFTP_CREATE_DIR_RETRY));
+    if (m_sftp) {
+        // libcurl runs SFTP commands after a transfer without blocking: the
+        // rename rides on the upload's own request, saving a round of requests.
+        const Put& put = lane.put;
+        for (const std::string& command : SftpRenameOver(put.directory + put.PartName(), put.directory + put.name,
+                                                         m_sftpNames.Holds(put.directory, put.name)))
+            lane.commands.Add(command);
+        curl_easy_setopt(curl, CURLOPT_POSTQUOTE, lane.commands.list);
+    }
     Start(lane, UrlFor(lane.put.directory + lane.put.PartName(), false));
 }
 
@@ -589,11 +600,13 @@ void CFtpConnection::BeginPut(const std::string& localPath, const std::string& r
         curl_easy_setopt(lane.curl, CURLOPT_NOBODY, 1L);
         curl_easy_setopt(lane.curl, CURLOPT_FTP_CREATE_MISSING_DIRS, static_cast<long>(CURLFTP_CREATE_DIR_RETRY));
         if (m_sftp) {
-            // Over SFTP a request without a transfer looks at no folder.
+            // Made, then its names listed: which pages are there to replace.
             for (const std::string& command : SftpMakeDirectories(put.directory)) lane.commands.Add(command);
             curl_easy_setopt(lane.curl, CURLOPT_QUOTE, lane.commands.list);
+            curl_easy_setopt(lane.curl, CURLOPT_NOBODY, 0L);
+            curl_easy_setopt(lane.curl, CURLOPT_DIRLISTONLY, 1L);
         }
-        Perform(UrlFor(put.directory, true));
+        if (Perform(UrlFor(put.directory, true)) && m_sftp) m_sftpNames.Listed(put.directory, lane.body);
     }
     m_waiting.push_back(std::move(put));
     while (!m_waiting.empty()) {

@@ -13,6 +13,7 @@
 
 #include "platform/ftp/ftp_list_lines.h"
 #include "platform/ftp/ftp_url.h"
+#include "platform/ftp/sftp_commands.h"
 #include "platform/ftp/sftp_login.h"
 
 namespace webquill {
@@ -116,6 +117,7 @@ private:
     bool m_sftp = false;
     bool m_withPassword = false;
     std::unique_ptr<CSftpHostCheck> m_hostCheck;  // sftp:// only; the handles point to it
+    CSftpFolderNames m_sftpNames;
     bool m_connected = false;
     std::string m_currentDirectory;
     std::string m_lastError;

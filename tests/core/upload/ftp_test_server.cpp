@@ -1,5 +1,6 @@
 #include "tests/core/upload/ftp_test_server.h"
 
+#include <algorithm>
 #include <arpa/inet.h>
 #include <chrono>
 #include <csignal>
@@ -251,6 +252,15 @@ void CSshdTestServer::Kill() {
 
 CTestUser::CTestUser(const std::string& password, const fs::path& home)
     : m_name("webquill-t" + std::to_string(getpid())) {
+    // Users left by a test run that crashed: their process is gone.
+    std::ifstream users("/etc/passwd");
+    for (std::string line; std::getline(users, line);) {
+        const std::string name = line.substr(0, line.find(':'));
+        const std::string pid = name.substr(std::min<std::size_t>(name.size(), 10));
+        if (name.starts_with("webquill-t") && !pid.empty() &&
+            pid.find_first_not_of("0123456789") == std::string::npos && !fs::exists("/proc/" + pid))
+            std::system(("userdel " + name + " 2>/dev/null").c_str());
+    }
     Run("useradd -M -s /bin/sh -d '" + home.string() + "' " + m_name);
     Run("echo '" + m_name + ":" + password + "' | chpasswd");
     Run("chown " + m_name + " '" + home.string() + "'");

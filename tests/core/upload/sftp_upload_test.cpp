@@ -106,6 +106,14 @@ TEST(SftpUpload, ByPasswordThenByKeyOverTheOldPages) {
     for (const std::string& name : fresh.createdFiles)
         EXPECT_TRUE(ReadFile((www / name).string()) == ReadFile((local.Path() / "new" / name).string())) << name;
     EXPECT_EQ(PartsLeft(server.Home()), std::vector<std::string>{});
+
+    // A page that came after the folder was looked at is replaced all the same.
+    CFtpConnection& connection = *key.session.connection;
+    local.Write("later.htm", "first");
+    ASSERT_TRUE(connection.PutFile(local.File("later.htm"), www.string() + "/later.htm")) << connection.LastError();
+    local.Write("later.htm", "second");
+    ASSERT_TRUE(connection.PutFile(local.File("later.htm"), www.string() + "/later.htm")) << connection.LastError();
+    EXPECT_EQ(ReadFile((www / "later.htm").string()), "second");
 }
 
 // webquill-publish: the key's passphrase from the environment, an unknown
@@ -180,6 +188,7 @@ TEST(SftpUpload, KilledServerLeavesNoHalfWrittenPage) {
     EXPECT_LT(upload.result.uploaded, 150);
     ASSERT_EQ(upload.result.uploaded + static_cast<int>(upload.result.failed.size()), 150);
     // A dead server ends the run: the files still to come are not tried.
+    ASSERT_FALSE(upload.result.failed.empty());
     EXPECT_NE(upload.result.failed.back().find(kConnectionLostText), std::string::npos) << upload.result.failed.back();
     int whole = 0;
     for (const auto& entry : fs::directory_iterator(www)) {
