@@ -72,11 +72,11 @@ bool QuotedPath(const std::string& reply, std::string& path) {
 }  // namespace
 
 // A file handed over: sent as its upload, then renamed in a request of its
-// own (over SFTP in the upload's) and, where either failed, a request that
-// deletes the half-written part.
+// own and, where either failed, a request that deletes the half-written part.
 struct CFtpConnection::Put {
     std::string localPath, directory, name;
     PutFinished finished;
+    bool replacing = false;  // SFTP: the old file is removed before the rename
     std::string PartName() const { return "." + name + ".webquill-part"; }
 };
 
@@ -276,8 +276,7 @@ void CFtpConnection::Ended(Lane& lane) {
     case PutStage::Upload: {
         std::fclose(lane.file);
         lane.file = nullptr;
-        // Over SFTP a refused rename after the transfer means a login too.
-        const bool login = lane.RepliedWith("230") || (m_sftp && lane.result == CURLE_QUOTE_ERROR);
+        const bool login = lane.RepliedWith("230");
         // The server takes no second login for this user, or no TLS data
         // connection from it: on with one.
         const bool refused = (!login && !lane.loggedIn) || (m_tls && IsTlsRefusal(lane.result, lane.replies));
@@ -290,17 +289,24 @@ void CFtpConnection::Ended(Lane& lane) {
         lane.loggedIn = lane.loggedIn || ok || login;
         lane.sent = lane.sent || ok;
         CountConnectionFailure(lane);
-        const std::string& directory = lane.put.directory;
-        const std::string part = directory + lane.put.PartName(), final = directory + lane.put.name;
-        if (ok && m_sftp) return EndPut(lane, true, {});  // renamed in the same request
-        // Sent, but the name was taken after all: the old file goes first.
-        if (m_sftp && lane.result == CURLE_QUOTE_ERROR)
-            return SendCommands(lane, PutStage::Rename, SftpRenameOver(part, final, true));
-        if (ok) return SendCommands(lane, PutStage::Rename, {"RNFR " + part, "RNTO " + final});
+        if (ok) {
+            Put& put = lane.put;
+            const std::string part = put.directory + put.PartName(), final = put.directory + put.name;
+            put.replacing = m_sftp && m_sftpNames.Holds(put.directory, put.name);
+            return SendCommands(lane, PutStage::Rename,
+                                m_sftp ? SftpRenameOver(part, final, put.replacing)
+                                       : std::vector<std::string>{"RNFR " + part, "RNTO " + final});
+        }
         break;
     }
     case PutStage::Rename:
         if (ok) return EndPut(lane, true, {});
+        // The name was taken after the folder was looked at: the old file goes first.
+        if (m_sftp && lane.result == CURLE_QUOTE_ERROR && !lane.put.replacing) {
+            lane.put.replacing = true;
+            const std::string part = lane.put.directory + lane.put.PartName();
+            return SendCommands(lane, PutStage::Rename, SftpRenameOver(part, lane.put.directory + lane.put.name, true));
+        }
         CountConnectionFailure(lane);
         break;
     case PutStage::Clean:
@@ -406,15 +412,6 @@ void CFtpConnection::StartPut(Lane& lane) {
     curl_easy_setopt(curl, CURLOPT_SEEKDATA, lane.file);
     curl_easy_setopt(curl, CURLOPT_INFILESIZE_LARGE, static_cast<curl_off_t>(size));
     curl_easy_setopt(curl, CURLOPT_FTP_CREATE_MISSING_DIRS, static_cast<long>(CURLFTP_CREATE_DIR_RETRY));
-    if (m_sftp) {
-        // libcurl runs SFTP commands after a transfer without blocking: the
-        // rename rides on the upload's own request, saving a round of requests.
-        const Put& put = lane.put;
-        for (const std::string& command : SftpRenameOver(put.directory + put.PartName(), put.directory + put.name,
-                                                         m_sftpNames.Holds(put.directory, put.name)))
-            lane.commands.Add(command);
-        curl_easy_setopt(curl, CURLOPT_POSTQUOTE, lane.commands.list);
-    }
     Start(lane, UrlFor(lane.put.directory + lane.put.PartName(), false));
 }
 

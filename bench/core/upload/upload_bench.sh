@@ -80,7 +80,7 @@ if [ "$(id -u)" -ne 0 ] || [ ! -x /usr/sbin/sshd ]; then
   echo "SFTP: skipped (needs root and openssh-server)"
   exit 0
 fi
-runs=3
+runs="${SFTP_RUNS:-5}"
 ssh="$work/ssh"
 mkdir -p "$ssh/home" "$work/sftp-home/.ssh" "$work/sftp-config/Tessaly" /run/sshd
 ssh-keygen -q -t ecdsa -N '' -f "$ssh/host_key"
