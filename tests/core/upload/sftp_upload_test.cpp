@@ -100,9 +100,11 @@ TEST(SftpUpload, ByPasswordThenByKeyOverTheOldPages) {
     EXPECT_EQ(key.session.wwwStartDirectory, www.string()) << key.connected.boxText;
 
     // Shorter pages over the old ones: each replaced whole, no part left.
-    const UploadInputs fresh = Pages(local.Path() / "new", 12, 50000);
+    UploadInputs fresh = Pages(local.Path() / "new", 12, 50000);
+    fresh.createdFiles.push_back("a \"quoted\" page.htm");
+    local.Write("new/" + fresh.createdFiles.back(), "quoted");
     ASSERT_TRUE(key.Run(fresh));
-    EXPECT_EQ(key.host.center, "12 / 12 Files Uploaded!") << key.host.boxes;
+    EXPECT_EQ(key.host.center, "13 / 13 Files Uploaded!") << key.host.boxes;
     for (const std::string& name : fresh.createdFiles)
         EXPECT_TRUE(ReadFile((www / name).string()) == ReadFile((local.Path() / "new" / name).string())) << name;
     EXPECT_EQ(PartsLeft(server.Home()), std::vector<std::string>{});
