@@ -461,11 +461,7 @@ bool CFtpConnection::Connect(const FtpUrl& url, const std::string& user, const s
     m_base = (m_sftp ? "sftp://" : "ftp://") + host + ":" + std::to_string(port);
     m_withPassword = m_sftp && !password.empty();
     if (m_sftp) {
-        const SftpOptions& sftp = m_options.sftp;
-        m_hostCheck = std::make_unique<CSftpHostCheck>(
-            sftp.knownHostsFile.empty() ? UserSshFile("known_hosts") : sftp.knownHostsFile,
-            KnownHostsName(url.host, port), sftp.trustNewHost);
-        ApplySftpLogin(curl, sftp, m_withPassword, *m_hostCheck);
+        m_hostCheck = ApplySftpLogin(curl, m_options.sftp, m_withPassword, KnownHostsName(url.host, port));
         m_listForm = ListForm::Plain;  // libcurl gives "ls -l" lines
     }
 
@@ -507,12 +503,7 @@ bool CFtpConnection::Connect(const FtpUrl& url, const std::string& user, const s
     Lane& lane = Idle();
     curl_easy_setopt(curl, CURLOPT_NOBODY, 1L);
     if (!Perform(m_base + "/")) {
-        if (m_sftp) {
-            // The host key or the login, said in the user's terms.
-            std::string why = m_hostCheck->RefusalText();
-            if (why.empty()) why = SftpLoginRefusal(lane.result, m_options.sftp, m_withPassword);
-            if (!why.empty()) m_lastError = why;
-        }
+        if (m_sftp) m_lastError = SftpRefusal(*m_hostCheck, lane.result, m_options.sftp, m_withPassword, m_lastError);
         return false;
     }
     lane.loggedIn = true;

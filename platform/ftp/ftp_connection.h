@@ -1,4 +1,4 @@
-// One FTP (or FTPS) connection over libcurl: login, directories, listings and
+// One FTP (FTPS, SFTP) connection over libcurl: login, directories, listings and
 // binary uploads. One easy handle per connection, reused for every command so
 // that the control connection stays open between them. Nothing else in the
 // program talks to libcurl.

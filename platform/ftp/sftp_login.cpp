@@ -58,10 +58,14 @@ bool KeyNeedsPassphrase(const std::string& keyFile) {
     return body.mid(at + 4, length) != "none";
 }
 
-void ApplySftpLogin(void* curl, const SftpOptions& options, bool withPassword, CSftpHostCheck& check) {
-    curl_easy_setopt(curl, CURLOPT_SSH_KNOWNHOSTS, check.File().c_str());
+std::unique_ptr<CSftpHostCheck> ApplySftpLogin(void* curl, const SftpOptions& options, bool withPassword,
+                                               const std::string& hostName) {
+    auto check = std::make_unique<CSftpHostCheck>(
+        options.knownHostsFile.empty() ? UserSshFile("known_hosts") : options.knownHostsFile, hostName,
+        options.trustNewHost);
+    curl_easy_setopt(curl, CURLOPT_SSH_KNOWNHOSTS, check->File().c_str());
     curl_easy_setopt(curl, CURLOPT_SSH_KEYFUNCTION, &OnHostKey);
-    curl_easy_setopt(curl, CURLOPT_SSH_KEYDATA, &check);
+    curl_easy_setopt(curl, CURLOPT_SSH_KEYDATA, check.get());
     if (withPassword) {
         curl_easy_setopt(curl, CURLOPT_SSH_AUTH_TYPES, static_cast<long>(CURLSSH_AUTH_PASSWORD | CURLSSH_AUTH_KEYBOARD));
     } else {
@@ -73,10 +77,13 @@ void ApplySftpLogin(void* curl, const SftpOptions& options, bool withPassword, C
     // As FTP servers do: the server's umask alone decides.
     curl_easy_setopt(curl, CURLOPT_NEW_FILE_PERMS, 0666L);
     curl_easy_setopt(curl, CURLOPT_NEW_DIRECTORY_PERMS, 0777L);
+    return check;
 }
 
-std::string SftpLoginRefusal(int code, const SftpOptions& options, bool withPassword) {
-    if (code != CURLE_LOGIN_DENIED) return {};
+std::string SftpRefusal(const CSftpHostCheck& check, int code, const SftpOptions& options, bool withPassword,
+                        const std::string& otherwise) {
+    if (std::string why = check.RefusalText(); !why.empty()) return why;
+    if (code != CURLE_LOGIN_DENIED) return otherwise;
     if (withPassword) return "The server refused the login: wrong user ID or password";
     const std::string key = SftpKeyFileToUse(options);
     if (key.empty()) return "The server refused the login: no key of the user's (~/.ssh or ssh-agent) was accepted";

@@ -3,6 +3,7 @@
 // against known_hosts; new files and folders left to the server's umask.
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "platform/ftp/sftp_host_key.h"
@@ -24,10 +25,15 @@ std::string SftpKeyFileToUse(const SftpOptions& options);
 // True for a private key file stored encrypted (OpenSSH's own form or PEM).
 bool KeyNeedsPassphrase(const std::string& keyFile);
 
-// Sets the login and the host check on `curl` (a CURL handle). A password
-// logs in with it alone, so that a wrong one is never covered by a key.
-void ApplySftpLogin(void* curl, const SftpOptions& options, bool withPassword, CSftpHostCheck& check);
-// What a refused login (`code`, a CURLcode) means for the user.
-std::string SftpLoginRefusal(int code, const SftpOptions& options, bool withPassword);
+// Sets the login and the host check of the server `hostName` (as
+// known_hosts names it) on `curl` (a CURL handle and the copies made of it,
+// which point to the check returned). A password logs in with it alone, so
+// that a wrong one is never covered by a key.
+std::unique_ptr<CSftpHostCheck> ApplySftpLogin(void* curl, const SftpOptions& options, bool withPassword,
+                                               const std::string& hostName);
+// Why the login failed with `code` (a CURLcode), in the user's terms: the
+// host key, the password or the key; else `otherwise`, the library's text.
+std::string SftpRefusal(const CSftpHostCheck& check, int code, const SftpOptions& options, bool withPassword,
+                        const std::string& otherwise);
 
 }  // namespace webquill
