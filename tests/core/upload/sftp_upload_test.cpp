@@ -77,6 +77,10 @@ TEST(SftpUpload, ByPasswordThenByKeyOverTheOldPages) {
     Upload wrong(server.Url(), user.Name(), "wrong", options);
     EXPECT_EQ(wrong.connected.outcome, ConnectOutcome::Failed);
     EXPECT_EQ(wrong.connected.boxText, "The server refused the login: wrong user ID or password");
+    FtpOptions strangerKey = options;  // the host's own key, authorized for no one
+    strangerKey.sftp.keyFile = (server.UserKey().parent_path() / "host_key").string();
+    Upload refused(server.Url(), "root", "", strangerKey);
+    EXPECT_EQ(refused.connected.boxText, "The server refused the login with the key " + strangerKey.sftp.keyFile);
 
     // Missing folders are made; modes follow the server's umask (002).
     const UploadInputs old = Pages(local.Path() / "old", 12, 90000);
