@@ -213,7 +213,8 @@ CSshdTestServer::CSshdTestServer(const std::string& hostKeyType) {
     fs::permissions(dir, fs::perms::group_exec | fs::perms::others_exec, fs::perm_options::add);
     const std::string keygen = "ssh-keygen -q -C webquill-test -f '";
     Run(keygen + (dir / "host_key").string() + "' -N '' -t " + hostKeyType);
-    Run(keygen + UserKey().string() + "' -N '' -t ecdsa");
+    // ED25519: libssh2 1.10 leaks a number with each ECDSA key login.
+    Run(keygen + UserKey().string() + "' -N '' -t ed25519");
     Run(keygen + LockedKey().string() + "' -N '" + kLockedKeyPassphrase + "' -t ed25519");
     std::ofstream(dir / "authorized_keys") << ReadFile(UserKey().string() + ".pub")
                                            << ReadFile(LockedKey().string() + ".pub");

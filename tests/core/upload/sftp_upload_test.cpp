@@ -68,7 +68,7 @@ UploadInputs Pages(const fs::path& folder, int count, std::size_t bytes) {
 TEST(SftpUpload, ByPasswordThenByKeyOverTheOldPages) {
     std::string why;
     if (!CanRunSshd(why)) GTEST_SKIP() << why;
-    CSshdTestServer server;
+    CSshdTestServer server("ed25519");  // its key stands in for a stranger's below
     TempDir local;
     FtpOptions options;
     options.sftp.knownHostsFile = TrustingKnownHosts(local, server);
@@ -77,7 +77,7 @@ TEST(SftpUpload, ByPasswordThenByKeyOverTheOldPages) {
     Upload wrong(server.Url(), user.Name(), "wrong", options);
     EXPECT_EQ(wrong.connected.outcome, ConnectOutcome::Failed);
     EXPECT_EQ(wrong.connected.boxText, "The server refused the login: wrong user ID or password");
-    FtpOptions strangerKey = options;  // the host's own key, authorized for no one
+    FtpOptions strangerKey = options;  // authorized for no one
     strangerKey.sftp.keyFile = (server.UserKey().parent_path() / "host_key").string();
     Upload refused(server.Url(), "root", "", strangerKey);
     EXPECT_EQ(refused.connected.boxText, "The server refused the login with the key " + strangerKey.sftp.keyFile);
