@@ -23,7 +23,7 @@ constexpr const char* kUsage =
     "       webquill-publish --check RULEFILE\n"
     "       webquill-publish --rewrite OUTFILE RULEFILE\n"
     "       webquill-publish [--match-case] [--log FILE] --upload [--changed-only] [--prune]\n"
-    "                        [--dry-run] RULEFILE\n"
+    "                        [--dry-run] [--trust-new-host] RULEFILE\n"
     "       webquill-publish --version | --help\n"
     "  --match-case       compare letters with their case in every pattern search\n"
     "  --log FILE         save the run's log to FILE in the saved-log format\n"
@@ -35,13 +35,17 @@ constexpr const char* kUsage =
     "  --upload           after a run that ends with status 0, send its pages, TOC\n"
     "                     file and images to the rule file's FtpURL (exit 4 when\n"
     "                     the connection fails, a file is not sent or SIGINT or\n"
-    "                     SIGTERM stops the upload)\n"
+    "                     SIGTERM stops the upload); an sftp:// site logs in\n"
+    "                     with the password, else with the key (its passphrase\n"
+    "                     in WEBQUILL_SFTP_PASSPHRASE)\n"
     "  --changed-only     send only files whose size or SHA-256 differs from the\n"
     "                     server's manifest of earlier uploads\n"
     "  --prune            delete files that the manifest lists and the site no\n"
     "                     longer has, and no others\n"
     "  --dry-run          print what would be sent, kept and deleted, with counts;\n"
     "                     write nothing on the server\n"
+    "  --trust-new-host   with --upload: trust an SFTP server not yet in\n"
+    "                     ~/.ssh/known_hosts and add its key there\n"
     "  --version          print the program's version and end\n"
     "  --help             print this text and end\n";
 
@@ -68,6 +72,7 @@ struct CommandLine {
     bool matchCase = false;
     bool upload = false;
     webquill::UploadChoices uploadChoices;
+    bool trustNewHost = false;
     std::string logFile;
     std::string ruleFile;
     bool check = false;
@@ -108,6 +113,8 @@ int ReadCommandLine(int argc, char** argv, CommandLine& line) {
             line.uploadChoices.prune = true;
         } else if (!optionsEnded && std::strcmp(arg, "--dry-run") == 0) {
             line.uploadChoices.dryRun = true;
+        } else if (!optionsEnded && std::strcmp(arg, "--trust-new-host") == 0) {
+            line.trustNewHost = true;
         } else if (!optionsEnded && std::strcmp(arg, "--log") == 0) {
             if (i + 1 >= argc) return Usage("--log needs a file name");
             line.logFile = argv[++i];
@@ -123,6 +130,7 @@ int ReadCommandLine(int argc, char** argv, CommandLine& line) {
         }
     }
     if (line.ruleFile.empty()) return Usage("no rule file named");
+    if (line.trustNewHost && !line.upload) return Usage("--trust-new-host goes with --upload");
     if (line.check && !line.rewriteTo.empty()) return Usage("--check and --rewrite exclude each other");
     if (line.upload && (line.check || !line.rewriteTo.empty()))
         return Usage("--upload follows a publishing run only");
@@ -184,6 +192,6 @@ int main(int argc, char** argv) {
         }
     }
     if (line.upload && status == kExitDone)
-        status = webquill::UploadFromCommandLine(document, store, line.uploadChoices);
+        status = webquill::UploadFromCommandLine(document, store, line.uploadChoices, line.trustNewHost);
     return status;
 }

@@ -19,7 +19,7 @@ package_packages=(
 )
 test_packages=(
   googletest libgtest-dev libbenchmark-dev
-  python3-pyftpdlib python3-openssl lftp vsftpd
+  python3-pyftpdlib python3-openssl lftp vsftpd openssh-server openssh-client
   clang libclang-rt-14-dev
   sed coreutils
 )
@@ -69,5 +69,15 @@ if [ "${#missing[@]}" -gt 0 ]; then
   # started (where systemd runs) must not keep serving.
   if [[ " ${missing[*]} " == *" vsftpd "* ]] && [ -d /run/systemd/system ]; then
     systemctl disable --now --quiet vsftpd.service 2>/dev/null || true
+  fi
+  # Likewise sshd: the tests start their own on a port of their own. Only a
+  # service installed right now is stopped, never one that was there before.
+  if [[ " ${missing[*]} " == *" openssh-server "* ]]; then
+    if [ -d /run/systemd/system ]; then
+      systemctl disable --now --quiet ssh.service 2>/dev/null || true
+    elif [ -x /etc/init.d/ssh ]; then
+      invoke-rc.d ssh stop >/dev/null 2>&1 || true
+      update-rc.d ssh disable >/dev/null 2>&1 || true
+    fi
   fi
 fi

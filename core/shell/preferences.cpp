@@ -34,6 +34,7 @@ Preferences LoadPreferences(const CSettingsStore& store) {
     ReadText(store, "ThisTOCInfo", p.thisTocInfo);
     ReadText(store, "NextTOCInfo", p.nextTocInfo);
     ReadFlag(store, "UploadChangedOnly", p.uploadChangedOnly);
+    p.sftpKeyFile = store.ReadString(kSection, "SftpKeyFile");
     return p;
 }
 

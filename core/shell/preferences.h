@@ -29,6 +29,7 @@ struct Preferences {
     std::string nextTocInfo = "Next Page";
     // Uploads send only what differs from the server's manifest.
     bool uploadChangedOnly = false;
+    std::string sftpKeyFile;  // empty: the user's default key and ssh-agent
 };
 
 // Absent or empty values keep their defaults.

@@ -2,6 +2,7 @@
 
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 
 #include "core/upload/ftp_session.h"
 #include "core/shell/preferences.h"
@@ -63,7 +64,8 @@ private:
 
 }  // namespace
 
-int UploadFromCommandLine(const CQuilletDoc& document, const CSettingsStore& store, UploadChoices choices) {
+int UploadFromCommandLine(const CQuilletDoc& document, const CSettingsStore& store, UploadChoices choices,
+                          bool trustNewHost) {
     CConsoleUploadHost host;
     choices.changedOnly = choices.changedOnly || LoadPreferences(store).uploadChangedOnly;
     const RuleValues& rule = document.rule;
@@ -75,6 +77,12 @@ int UploadFromCommandLine(const CQuilletDoc& document, const CSettingsStore& sto
     g_stopSignal = 0;
     FtpOptions options = FtpOptionsFromStore(store);
     options.stopRequested = [] { return g_stopSignal != 0; };
+    if (const char* passphrase = std::getenv("WEBQUILL_SFTP_PASSPHRASE")) options.sftp.passphrase = passphrase;
+    options.sftp.trustNewHost = [&host, trustNewHost](const std::string& question) {
+        host.ShowBox(question);
+        host.ShowBox(trustNewHost ? "Yes: --trust-new-host was given" : "No: only --trust-new-host trusts a new server");
+        return trustNewHost;
+    };
     FtpSession session;
     const ConnectResult connected =
         ConnectFtpSite({rule.ftpUrl, rule.wwwServerDir, rule.userId, rule.userPassword}, options, host, session);

@@ -27,12 +27,22 @@ bool NamesNoServer(std::string_view text) {
     if (const std::size_t at = authority.rfind('@'); at != std::string_view::npos) authority.remove_prefix(at + 1);
     return authority.empty() || authority.front() == ':';
 }
+// The passphrase of a key that needs one, and the question about a new host key.
+bool PrepareSftpLogin(const FtpSiteRequest& request, SftpOptions& sftp, IUploadHost& host, std::string& refusal) {
+    if (!sftp.trustNewHost) sftp.trustNewHost = [&host](const std::string& question) { return host.AskYesNo(question); };
+    if (!request.password.empty() || !sftp.passphrase.empty()) return true;
+    const std::string key = SftpKeyFileToUse(sftp);
+    if (key.empty() || !KeyNeedsPassphrase(key) || host.AskPassphrase(key, sftp.passphrase)) return true;
+    refusal = "The key file " + key + " is locked by a passphrase, and none was given";
+    return false;
+}
 }  // namespace
 
 FtpOptions FtpOptionsFromStore(const CSettingsStore& store) {
     FtpOptions options;
     options.activeMode = store.ReadString("Preferences", "FtpActiveMode") == "1";
     options.caFile = store.ReadString("Preferences", "FtpCAFile");
+    options.sftp.keyFile = store.ReadString("Preferences", "SftpKeyFile");
     return options;
 }
 
@@ -45,11 +55,18 @@ ConnectResult ConnectFtpSite(const FtpSiteRequest& request, const FtpOptions& op
         return {ConnectOutcome::UnparsableUrl, kInvalidFtpUrlText};
 
     host.ShowMessageCenter("Initiating Connection");
-    if ((url.scheme != "ftp" && url.scheme != "ftps") || url.host.empty())
+    const bool sftp = url.scheme == "sftp";
+    if ((url.scheme != "ftp" && url.scheme != "ftps" && !sftp) || url.host.empty())
         return {ConnectOutcome::Failed, kInvalidFtpUrlText};
 
-    auto connection = std::make_unique<CFtpConnection>(options);
-    const bool anonymous = IsAnonymous(request.userId);
+    FtpOptions withLogin = options;
+    if (sftp) {
+        std::string refusal;
+        if (!PrepareSftpLogin(request, withLogin.sftp, host, refusal)) return {ConnectOutcome::Failed, refusal};
+    }
+    auto connection = std::make_unique<CFtpConnection>(std::move(withLogin));
+    // SSH knows no anonymous login.
+    const bool anonymous = !sftp && IsAnonymous(request.userId);
     host.SetWaitCursor(true);
     const bool connected = connection->Connect(url, anonymous ? std::string() : request.userId,
                                                anonymous ? std::string() : request.password);

@@ -44,13 +44,16 @@ struct ConnectResult {
     std::string boxText;  // empty when connected
 };
 
-// The Preferences values FtpActiveMode ("1": active) and FtpCAFile.
+// The Preferences values FtpActiveMode ("1": active), FtpCAFile and SftpKeyFile.
 FtpOptions FtpOptionsFromStore(const CSettingsStore& store);
 
 // Parses the URL (again with "ftp://" in front when it fails; a URL whose
 // scheme is followed by no server is refused at once), writes
 // "Initiating Connection" to the host and logs in; on success changes to the
 // WWW directory when one is given. `session` holds the connection after.
+// sftp:// logs in as the user named, by password or else by key (its
+// passphrase asked of the host where the options have none); a new host key
+// is put to the host as a Yes/No question unless the options answer it.
 ConnectResult ConnectFtpSite(const FtpSiteRequest& request, const FtpOptions& options, IUploadHost& host,
                              FtpSession& session);
 

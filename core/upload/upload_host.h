@@ -22,6 +22,8 @@ public:
     virtual void ShowFailures(const std::string& box, const std::vector<std::string>& /*all*/) { ShowBox(box); }
     // The plan's counts, before anything is sent.
     virtual void ShowPlan(const std::string& counts) { ShowMessageCenter(counts); }
+    // The passphrase of an SFTP key file; false when none is given.
+    virtual bool AskPassphrase(const std::string& /*keyFile*/, std::string& /*passphrase*/) { return false; }
     virtual void PumpMessages() {}
     virtual void SetWaitCursor(bool /*on*/) {}
 };

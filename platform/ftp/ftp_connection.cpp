@@ -77,6 +77,7 @@ bool QuotedPath(const std::string& reply, std::string& path) {
 struct CFtpConnection::Put {
     std::string localPath, directory, name;
     PutFinished finished;
+    bool replacing = false;  // SFTP: the old file is removed before the rename
     std::string PartName() const { return "." + name + ".webquill-part"; }
 };
 
@@ -118,6 +119,7 @@ struct CFtpConnection::Lane {
     // Clears what one request set, keeping the connection's own options.
     void Reset() {
         curl_easy_setopt(curl, CURLOPT_NOBODY, 0L);
+        curl_easy_setopt(curl, CURLOPT_DIRLISTONLY, 0L);
         curl_easy_setopt(curl, CURLOPT_UPLOAD, 0L);
         curl_easy_setopt(curl, CURLOPT_CUSTOMREQUEST, nullptr);
         curl_easy_setopt(curl, CURLOPT_QUOTE, nullptr);
@@ -185,6 +187,7 @@ void CFtpConnection::Close() {
     for (auto& lane : m_lanes) lane.reset();
     m_waiting.clear();
     m_madeDirectories.clear();
+    m_sftpNames.Clear();
     m_secondRefused = false;
     m_connected = false;
     m_lost = false;
@@ -292,14 +295,23 @@ void CFtpConnection::Ended(Lane& lane) {
         lane.sent = lane.sent || ok;
         CountConnectionFailure(lane);
         if (ok) {
-            const std::string& directory = lane.put.directory;
+            Put& put = lane.put;
+            const std::string part = put.directory + put.PartName(), final = put.directory + put.name;
+            put.replacing = m_sftp && m_sftpNames.Holds(put.directory, put.name);
             return SendCommands(lane, PutStage::Rename,
-                                {"RNFR " + directory + lane.put.PartName(), "RNTO " + directory + lane.put.name});
+                                m_sftp ? SftpRenameOver(part, final, put.replacing)
+                                       : std::vector<std::string>{"RNFR " + part, "RNTO " + final});
         }
         break;
     }
     case PutStage::Rename:
         if (ok) return EndPut(lane, true, {});
+        // The name was taken after the folder was looked at: the old file goes first.
+        if (m_sftp && lane.result == CURLE_QUOTE_ERROR && !lane.put.replacing) {
+            lane.put.replacing = true;
+            const std::string part = lane.put.directory + lane.put.PartName();
+            return SendCommands(lane, PutStage::Rename, SftpRenameOver(part, lane.put.directory + lane.put.name, true));
+        }
         CountConnectionFailure(lane);
         break;
     case PutStage::Clean:
@@ -311,7 +323,8 @@ void CFtpConnection::Ended(Lane& lane) {
     // Leave no half-written part behind where the server still listens; a
     // lost server would only run out the time limit once more.
     if (m_lost) return EndPut(lane, false, lane.error);
-    SendCommands(lane, PutStage::Clean, {"*DELE " + lane.put.directory + lane.put.PartName()});
+    const std::string part = lane.put.directory + lane.put.PartName();
+    SendCommands(lane, PutStage::Clean, m_sftp ? SftpRemove(part) : std::vector<std::string>{"*DELE " + part});
 }
 
 // A timeout, a reset or a lost connection: the next request on a fresh
@@ -338,7 +351,7 @@ CFtpConnection::Halt CFtpConnection::Halted() const {
 // without blocking, where commands after a transfer would hold up the other
 // connection until their replies come. They run before the request's change
 // of directory, on whichever connection is free: absolute paths only.
-void CFtpConnection::SendCommands(Lane& lane, PutStage stage, std::initializer_list<std::string> commands) {
+void CFtpConnection::SendCommands(Lane& lane, PutStage stage, const std::vector<std::string>& commands) {
     lane.stage = stage;
     lane.Reset();
     for (const std::string& command : commands) lane.commands.Add(command);
@@ -409,7 +422,8 @@ void CFtpConnection::StartPut(Lane& lane) {
 
 // `path` is absolute; empty components (as in "//dir") are dropped.
 std::string CFtpConnection::UrlFor(const std::string& path, bool directory) const {
-    std::string url = m_base + "/%2F";
+    // An sftp:// path is absolute as it stands.
+    std::string url = m_base + (m_sftp ? "/" : "/%2F");
     std::size_t at = 0;
     bool first = true;
     while (at <= path.size()) {
@@ -444,10 +458,17 @@ bool CFtpConnection::Connect(const FtpUrl& url, const std::string& user, const s
         return false;
     }
     m_tls = url.scheme == "ftps";
+    m_sftp = url.scheme == "sftp";
     const std::string host = url.host.find(':') != std::string::npos ? "[" + url.host + "]" : url.host;
-    // ftp:// in every case: "ftps://" to libcurl would be implicit TLS, while
-    // our ftps means AUTH TLS on the standard port.
-    m_base = "ftp://" + host + ":" + std::to_string(url.port > 0 ? url.port : 21);
+    // ftp:// for both FTP forms: "ftps://" to libcurl would be implicit TLS,
+    // while our ftps means AUTH TLS on the standard port.
+    const int port = url.port > 0 ? url.port : m_sftp ? 22 : 21;
+    m_base = (m_sftp ? "sftp://" : "ftp://") + host + ":" + std::to_string(port);
+    m_withPassword = m_sftp && !password.empty();
+    if (m_sftp) {
+        m_hostCheck = ApplySftpLogin(curl, m_options.sftp, m_withPassword, KnownHostsName(url.host, port));
+        m_listForm = ListForm::Plain;  // libcurl gives "ls -l" lines
+    }
 
     curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(curl, CURLOPT_HEADERFUNCTION, &Callbacks::Reply);
@@ -486,7 +507,10 @@ bool CFtpConnection::Connect(const FtpUrl& url, const std::string& user, const s
 
     Lane& lane = Idle();
     curl_easy_setopt(curl, CURLOPT_NOBODY, 1L);
-    if (!Perform(m_base + "/")) return false;
+    if (!Perform(m_base + "/")) {
+        if (m_sftp) m_lastError = SftpRefusal(*m_hostCheck, lane.result, m_options.sftp, m_withPassword, m_lastError);
+        return false;
+    }
     lane.loggedIn = true;
     const char* entry = nullptr;
     curl_easy_getinfo(curl, CURLINFO_FTP_ENTRY_PATH, &entry);
@@ -498,13 +522,16 @@ bool CFtpConnection::Connect(const FtpUrl& url, const std::string& user, const s
 bool CFtpConnection::ChangeDirectory(const std::string& path) {
     if (!m_connected) return false;
     Lane& lane = Idle();
-    lane.commands.Add("PWD");
-    curl_easy_setopt(lane.curl, CURLOPT_NOBODY, 1L);
-    curl_easy_setopt(lane.curl, CURLOPT_POSTQUOTE, lane.commands.list);
+    lane.commands.Add(m_sftp ? "pwd" : "PWD");
+    // SFTP changes no directory: the folder's names are listed to see that it
+    // is there, its path asked before (afterwards this libcurl has lost it).
+    curl_easy_setopt(lane.curl, m_sftp ? CURLOPT_DIRLISTONLY : CURLOPT_NOBODY, 1L);
+    curl_easy_setopt(lane.curl, m_sftp ? CURLOPT_QUOTE : CURLOPT_POSTQUOTE, lane.commands.list);
     if (!Perform(UrlFor(Absolute(path), true))) return false;
     std::string directory;
     for (const std::string& reply : lane.replies)
         if (QuotedPath(reply, directory)) m_currentDirectory = directory;
+    if (m_sftp && m_currentDirectory.size() > 1 && m_currentDirectory.ends_with('/')) m_currentDirectory.pop_back();
     return true;
 }
 
@@ -569,7 +596,8 @@ bool CFtpConnection::RemoveFile(const std::string& remotePath) {
     if (!m_connected) return false;
     const std::string absolute = Absolute(remotePath);
     Lane& lane = Idle();
-    lane.commands.Add("DELE " + absolute);
+    // A failure counts here: a file that stays is not deleted.
+    lane.commands.Add(m_sftp ? "rm " + SftpQuoted(absolute) : "DELE " + absolute);
     curl_easy_setopt(lane.curl, CURLOPT_NOBODY, 1L);
     curl_easy_setopt(lane.curl, CURLOPT_QUOTE, lane.commands.list);
     return Perform(UrlFor(absolute.substr(0, absolute.rfind('/') + 1), true));
@@ -588,7 +616,14 @@ void CFtpConnection::BeginPut(const std::string& localPath, const std::string& r
         Lane& lane = Idle();
         curl_easy_setopt(lane.curl, CURLOPT_NOBODY, 1L);
         curl_easy_setopt(lane.curl, CURLOPT_FTP_CREATE_MISSING_DIRS, static_cast<long>(CURLFTP_CREATE_DIR_RETRY));
-        Perform(UrlFor(put.directory, true));
+        if (m_sftp) {
+            // Made, then its names listed: which pages are there to replace.
+            for (const std::string& command : SftpMakeDirectories(put.directory)) lane.commands.Add(command);
+            curl_easy_setopt(lane.curl, CURLOPT_QUOTE, lane.commands.list);
+            curl_easy_setopt(lane.curl, CURLOPT_NOBODY, 0L);
+            curl_easy_setopt(lane.curl, CURLOPT_DIRLISTONLY, 1L);
+        }
+        if (Perform(UrlFor(put.directory, true)) && m_sftp) m_sftpNames.Listed(put.directory, lane.body);
     }
     m_waiting.push_back(std::move(put));
     while (!m_waiting.empty()) {

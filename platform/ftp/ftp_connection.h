@@ -1,4 +1,4 @@
-// One FTP (or FTPS) connection over libcurl: login, directories, listings and
+// One FTP (FTPS, SFTP) connection over libcurl: login, directories, listings and
 // binary uploads. One easy handle per connection, reused for every command so
 // that the control connection stays open between them. Nothing else in the
 // program talks to libcurl.
@@ -6,7 +6,6 @@
 
 #include <deque>
 #include <functional>
-#include <initializer_list>
 #include <memory>
 #include <set>
 #include <string>
@@ -14,6 +13,8 @@
 
 #include "platform/ftp/ftp_list_lines.h"
 #include "platform/ftp/ftp_url.h"
+#include "platform/ftp/sftp_commands.h"
+#include "platform/ftp/sftp_login.h"
 
 namespace webquill {
 
@@ -24,6 +25,7 @@ inline constexpr const char* kUploadStoppedText = "Not sent: the upload was stop
 struct FtpOptions {
     bool activeMode = false;  // plain FTP only; FTPS always runs passive
     std::string caFile;       // an extra certificate file to trust for FTPS
+    SftpOptions sftp;         // the login and host check of sftp://
     long connectTimeoutSeconds = 30;
     long responseTimeoutSeconds = 60;
     long lowSpeedSeconds = 60;  // a transfer that moves nothing this long fails
@@ -97,7 +99,7 @@ private:
     void Ended(Lane& lane);
     void StartWaiting();
     void StartPut(Lane& lane);
-    void SendCommands(Lane& lane, PutStage stage, std::initializer_list<std::string> commands);
+    void SendCommands(Lane& lane, PutStage stage, const std::vector<std::string>& commands);
     void EndPut(Lane& lane, bool ok, const std::string& error);
     Lane* FreeLane();
     void CountConnectionFailure(const Lane& lane);
@@ -116,6 +118,10 @@ private:
     bool m_lost = false;
     std::string m_base;  // "ftp://host:port"
     bool m_tls = false;
+    bool m_sftp = false;
+    bool m_withPassword = false;
+    std::unique_ptr<CSftpHostCheck> m_hostCheck;  // sftp:// only; the handles point to it
+    CSftpFolderNames m_sftpNames;
     bool m_connected = false;
     std::string m_currentDirectory;
     std::string m_lastError;

@@ -54,7 +54,17 @@ CPrefdlg::CPrefdlg(CQuilletDoc& doc, QWidget* parent)
     m_changedOnly = new QCheckBox(QStringLiteral("&Upload Changed Files Only"), this);
     grid->addWidget(m_errors, 6, 0, 1, 2);
     grid->addWidget(m_changedOnly, 7, 0, 1, 2);
-    grid->setRowStretch(8, 1);
+    m_keyFile = LabelledField(QStringLiteral("SFTP &Key File (empty: ~/.ssh and ssh-agent):"), this, grid, 8);
+    auto* browseKey = new QPushButton(QStringLiteral("Br&owse"), this);
+    grid->addWidget(browseKey, 9, 1);
+    grid->setRowStretch(10, 1);
+    connect(browseKey, &QPushButton::clicked, this, [this] {
+        FileDialogRequest request;
+        request.caption = QStringLiteral("Select SFTP Key File");
+        request.filters = {FileDialogFilter(QStringLiteral("All Files (*) "), QStringLiteral("*"))};
+        const QString chosen = Prompts().ChooseFile(this, request);
+        if (!chosen.isEmpty()) m_keyFile->setText(chosen);
+    });
     connect(browseEditor, &QPushButton::clicked, this,
             [this] { Browse(m_editor, QStringLiteral("Select File Editor")); });
     connect(browseBrowser, &QPushButton::clicked, this,
@@ -78,6 +88,7 @@ void CPrefdlg::OnSetActive() {
     m_errors->setChecked(m_doc.settings.displayErrors);
     // A per-user choice of the upload, not part of the document.
     m_changedOnly->setChecked(LoadPreferences(CSettingsStore()).uploadChangedOnly);
+    m_keyFile->setText(ShownText(LoadPreferences(CSettingsStore()).sftpKeyFile));
     m_editor->setFocus(Qt::OtherFocusReason);
 }
 
@@ -93,6 +104,7 @@ bool CPrefdlg::OnKillActive() {
     m_doc.settings.displayErrors = m_errors->isChecked();
     StoreFlag("DisplayErrors", m_doc.settings.displayErrors);
     StoreFlag("UploadChangedOnly", m_changedOnly->isChecked());
+    Store("SftpKeyFile", FieldBytes(m_keyFile->text(), LoadPreferences(CSettingsStore()).sftpKeyFile, false));
     return true;
 }
 

@@ -16,7 +16,7 @@ namespace webquill {
 class CQuilletDoc;
 
 // Preferences: editor and web browser programs, date display, match case,
-// error messages, uploads of changed files only.
+// error messages, uploads of changed files only, the SFTP key file.
 class CPrefdlg : public CSheetPage {
     Q_OBJECT
 public:
@@ -30,6 +30,7 @@ public:
     QCheckBox* MatchCaseBox() const { return m_matchCase; }
     QCheckBox* ErrorsBox() const { return m_errors; }
     QCheckBox* ChangedOnlyBox() const { return m_changedOnly; }
+    QLineEdit* KeyFileField() const { return m_keyFile; }
 
 private:
     void Browse(QLineEdit* field, const QString& title);
@@ -41,6 +42,7 @@ private:
     QCheckBox* m_matchCase = nullptr;
     QCheckBox* m_errors = nullptr;
     QCheckBox* m_changedOnly = nullptr;
+    QLineEdit* m_keyFile = nullptr;  // SftpKeyFile, kept in the store alone
 };
 
 // The three texts the options command hands to the TOC Defaults page.

@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -157,6 +158,14 @@ bool CUploadDlg::AskYesNo(const std::string& text) {
 
 void CUploadDlg::ShowBox(const std::string& text) {
     Prompts().Message(this, kCaption, Shown(text), PromptIcon::Warning, PromptButtons::Ok);
+}
+
+bool CUploadDlg::AskPassphrase(const std::string& keyFile, std::string& passphrase) {
+    bool given = false;
+    const QString typed = QInputDialog::getText(this, kCaption, QStringLiteral("Passphrase for the key %1:").arg(Shown(keyFile)),
+                                                QLineEdit::Password, {}, &given);
+    if (given) passphrase = typed.toStdString();
+    return given && !typed.isEmpty();
 }
 
 // During an upload the user's input is taken too, so that Cancel can stop

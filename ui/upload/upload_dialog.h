@@ -41,6 +41,7 @@ public:
     void ShowProgress(bool visible, int position) override;
     bool AskYesNo(const std::string& text) override;
     void ShowBox(const std::string& text) override;
+    bool AskPassphrase(const std::string& keyFile, std::string& passphrase) override;
     void PumpMessages() override;
     void SetWaitCursor(bool on) override;
     void ShowFailures(const std::string& box, const std::vector<std::string>& all) override;

@@ -4,7 +4,10 @@
 # each into an empty folder of its own on the same server. Then the re-upload
 # after a new publishing run of the unchanged source: --changed-only against
 # lftp's "mirror -R --only-newer" (the run rewrote every page, so lftp sends
-# them all again), in interleaved rounds; and one changed paragraph.
+# them all again), in interleaved rounds; and one changed paragraph. As root,
+# the same site over SFTP to an sshd of the benchmark's own (never the
+# system's service), against lftp's mirror -R over sftp://: the median of
+# interleaved runs (SFTP_RUNS, default 5).
 # Usage: bench/core/upload/upload_bench.sh [BUILD_DIR] [ROUNDS]   (default: build 5)
 set -euo pipefail
 root="$(cd "$(dirname "$0")/../../.." && pwd)"
@@ -17,9 +20,11 @@ export SOURCE_DATE_EPOCH=944352900 TZ=UTC
 work="$(mktemp -d "${TMPDIR:-/tmp}/webquill-upload-bench-XXXXXX")"
 server_pid=""
 cut_pid=""
+sshd_pid=""
 cleanup() {
   [ -n "$server_pid" ] && kill "$server_pid" 2>/dev/null
   [ -n "$cut_pid" ] && kill "$cut_pid" 2>/dev/null
+  [ -n "$sshd_pid" ] && kill "$sshd_pid" 2>/dev/null
   wait 2>/dev/null; rm -rf "$work"
 }
 trap cleanup EXIT
@@ -156,4 +161,65 @@ mine = lambda p: os.path.join(local, p[len("/quill/"):] if p.startswith("/quill/
 wrong = [p for p, sha in entries.items() if digest(home + p) != sha or digest(mine(p)) != sha]
 print(f"cut run (exit {status}) then rerun: {' '.join(sys.argv[5:])}; {len(entries)} files in the manifest, "
       f"{len(wrong)} differing from the local file or the server's")
+PY
+
+# SFTP: sshd serves logins only when started as root.
+if [ "$(id -u)" -ne 0 ] || [ ! -x /usr/sbin/sshd ]; then
+  echo "SFTP: skipped (needs root and openssh-server)"
+  exit 0
+fi
+runs="${SFTP_RUNS:-5}"
+ssh="$work/ssh"
+mkdir -p "$ssh/home" "$work/sftp-home/.ssh" "$work/sftp-config/Tessaly" /run/sshd
+ssh-keygen -q -t ecdsa -N '' -f "$ssh/host_key"
+ssh-keygen -q -t ecdsa -N '' -f "$ssh/user_key"
+cp "$ssh/user_key.pub" "$ssh/authorized_keys"
+sport="$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')"
+printf '%s\n' "ListenAddress 127.0.0.1" "Port $sport" "HostKey $ssh/host_key" "PidFile none" \
+  "AuthorizedKeysFile $ssh/authorized_keys" "StrictModes no" "UsePAM no" "PasswordAuthentication no" \
+  "KbdInteractiveAuthentication no" "PermitRootLogin prohibit-password" "Subsystem sftp internal-sftp" \
+  "ForceCommand internal-sftp -d $ssh/home" > "$ssh/sshd_config"
+/usr/sbin/sshd -D -f "$ssh/sshd_config" -E "$ssh/log" &
+sshd_pid=$!
+for _ in $(seq 100); do (exec 3<>"/dev/tcp/127.0.0.1/$sport") 2>/dev/null && break; sleep 0.05; done
+echo "[127.0.0.1]:$sport $(cut -d' ' -f1,2 "$ssh/host_key.pub")" > "$work/sftp-home/.ssh/known_hosts"
+printf '[Preferences]\nImageFileFilter="*.svg"\nSftpKeyFile=%s\n' "$ssh/user_key" \
+  > "$work/sftp-config/Tessaly/Webquill.conf"
+sed -e "s|^FtpURL: .*|FtpURL: sftp://127.0.0.1:$sport|" -e "s|^UserID: .*|UserID: root|" -e "/^UserPW: /d" \
+  manual.rul > sftp.rul
+ssh_command="ssh -a -x -i $ssh/user_key -o UserKnownHostsFile=$work/sftp-home/.ssh/known_hosts"
+ssh_command+=" -o StrictHostKeyChecking=yes"
+
+# Interleaved, each into empty folders: a disk or a neighbour slowing down
+# for a while hits both sides alike.
+ours_times=()
+lftp_times=()
+for run in $(seq "$runs"); do
+  rm -rf "$ssh/home/quill" "$ssh/home/lftp"
+  sent="$(HOME="$work/sftp-home" XDG_CONFIG_HOME="$work/sftp-config" "$build/app/webquill-publish" --upload sftp.rul |
+    python3 -c '
+import sys, time
+start, last = None, b""
+for line in iter(sys.stdin.buffer.readline, b""):
+    if start is None and line.startswith(b"Initiating Connection"):
+        start = time.time()
+    last = line.strip()
+print(time.time() - start, last.decode())
+')"
+  ours_times+=("${sent%% *}")
+  t5=$(now)
+  lftp -e "set cmd:fail-exit yes; set sftp:connect-program '$ssh_command'; mirror -R --no-perms $work/out/example lftp; quit" \
+    -u root, "sftp://127.0.0.1:$sport" > /dev/null
+  t6=$(now)
+  lftp_times+=("$(python3 -c "print($t6 - $t5)")")
+  printf 'SFTP run %d: webquill %.2f s (%s, %d files), lftp %.2f s (%d files)\n' "$run" "${sent%% *}" "${sent#* }" \
+    "$(find "$ssh/home/quill" -type f | wc -l)" "${lftp_times[-1]}" "$(find "$ssh/home/lftp" -type f | wc -l)"
+done
+python3 - "${ours_times[*]}" "${lftp_times[*]}" <<'PY'
+import statistics, sys
+ours = statistics.median(map(float, sys.argv[1].split()))
+lftp = statistics.median(map(float, sys.argv[2].split()))
+print(f"SFTP webquill-publish --upload, median upload share: {ours:7.2f} s")
+print(f"SFTP lftp mirror -R over sftp://, median:           {lftp:7.2f} s")
+print(f"SFTP upload / lftp:                                 {ours / lftp:7.2f}")
 PY

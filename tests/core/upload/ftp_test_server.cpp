@@ -1,5 +1,6 @@
 #include "tests/core/upload/ftp_test_server.h"
 
+#include <algorithm>
 #include <arpa/inet.h>
 #include <chrono>
 #include <csignal>
@@ -169,5 +170,103 @@ CVsftpdTestServer::CVsftpdTestServer() {
 }
 
 CVsftpdTestServer::~CVsftpdTestServer() { StopProcess(m_pid); }
+
+}  // namespace webquill::test
+
+namespace webquill::test {
+namespace {
+
+void Run(const std::string& command) {
+    if (std::system(command.c_str()) != 0) throw std::runtime_error("failed: " + command);
+}
+
+// The processes below `root`, found through their parents: sshd's sessions
+// each start a session of their own, out of reach of its process group.
+std::vector<pid_t> Descendants(pid_t root) {
+    std::vector<std::pair<pid_t, pid_t>> parents;  // (pid, parent)
+    for (const auto& entry : fs::directory_iterator("/proc")) {
+        const std::string name = entry.path().filename().string();
+        if (name.find_first_not_of("0123456789") != std::string::npos) continue;
+        std::ifstream stat(entry.path() / "stat");
+        std::string line;
+        std::getline(stat, line);
+        const std::size_t close = line.rfind(')');
+        if (close == std::string::npos) continue;
+        char state = 0;
+        int parent = 0;
+        if (std::sscanf(line.c_str() + close + 1, " %c %d", &state, &parent) == 2)
+            parents.emplace_back(std::stoi(name), parent);
+    }
+    std::vector<pid_t> found = {root};
+    for (std::size_t i = 0; i < found.size(); ++i)
+        for (const auto& [pid, parent] : parents)
+            if (parent == found[i]) found.push_back(pid);
+    return found;
+}
+
+}  // namespace
+
+CSshdTestServer::CSshdTestServer(const std::string& hostKeyType) {
+    const fs::path dir = m_files.Path();
+    fs::create_directories(Home());
+    // A test user's session must reach its home in here.
+    fs::permissions(dir, fs::perms::group_exec | fs::perms::others_exec, fs::perm_options::add);
+    const std::string keygen = "ssh-keygen -q -C webquill-test -f '";
+    Run(keygen + (dir / "host_key").string() + "' -N '' -t " + hostKeyType);
+    // ED25519: libssh2 1.10 leaks a number with each ECDSA key login.
+    Run(keygen + UserKey().string() + "' -N '' -t ed25519");
+    Run(keygen + LockedKey().string() + "' -N '" + kLockedKeyPassphrase + "' -t ed25519");
+    std::ofstream(dir / "authorized_keys") << ReadFile(UserKey().string() + ".pub")
+                                           << ReadFile(LockedKey().string() + ".pub");
+    // sshd wants its privilege separation folder, made by the system's
+    // service where that runs.
+    fs::create_directories("/run/sshd");
+    m_port = FreePort();
+    const std::string config = (dir / "sshd_config").string();
+    std::ofstream(config) << "ListenAddress 127.0.0.1\nPort " << m_port << "\nHostKey " << (dir / "host_key").string()
+                          << "\nPidFile none\nAuthorizedKeysFile " << (dir / "authorized_keys").string()
+                          << "\nStrictModes no\nUsePAM no\nPasswordAuthentication yes\n"
+                             "KbdInteractiveAuthentication no\nPermitRootLogin prohibit-password\nMaxStartups 100\n"
+                             "Subsystem sftp internal-sftp\nForceCommand internal-sftp -u 002 -d "
+                          << Home().string() << "\n";
+    m_pid = StartProcess({kProgram, "-D", "-f", config, "-E", (dir / "sshd.log").string()});
+    if (!WaitUntilListening(m_pid, m_port)) {
+        StopProcess(m_pid);
+        m_pid = -1;
+        throw std::runtime_error("sshd did not start: " + ReadFile((dir / "sshd.log").string()));
+    }
+}
+
+CSshdTestServer::~CSshdTestServer() { Kill(); }
+
+std::string CSshdTestServer::HostKey() const {
+    std::string line = ReadFile((m_files.Path() / "host_key.pub").string());
+    return line.substr(0, line.rfind(' '));
+}
+
+void CSshdTestServer::Kill() {
+    if (m_pid <= 0) return;
+    for (pid_t pid : Descendants(m_pid)) kill(pid, SIGKILL);
+    waitpid(m_pid, nullptr, 0);
+    m_pid = -1;
+}
+
+CTestUser::CTestUser(const std::string& password, const fs::path& home)
+    : m_name("webquill-t" + std::to_string(getpid())) {
+    // Users left by a test run that crashed: their process is gone.
+    std::ifstream users("/etc/passwd");
+    for (std::string line; std::getline(users, line);) {
+        const std::string name = line.substr(0, line.find(':'));
+        const std::string pid = name.substr(std::min<std::size_t>(name.size(), 10));
+        if (name.starts_with("webquill-t") && !pid.empty() &&
+            pid.find_first_not_of("0123456789") == std::string::npos && !fs::exists("/proc/" + pid))
+            std::system(("userdel " + name + " 2>/dev/null").c_str());
+    }
+    Run("useradd -M -s /bin/sh -d '" + home.string() + "' " + m_name);
+    Run("echo '" + m_name + ":" + password + "' | chpasswd");
+    Run("chown " + m_name + " '" + home.string() + "'");
+}
+
+CTestUser::~CTestUser() { std::system(("userdel " + m_name + " 2>/dev/null").c_str()); }
 
 }  // namespace webquill::test

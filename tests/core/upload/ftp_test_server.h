@@ -62,3 +62,53 @@ private:
 };
 
 }  // namespace webquill::test
+
+namespace webquill::test {
+
+// OpenSSH's sshd in the foreground on 127.0.0.1 and a free port, with a host
+// key, a user key (and one locked by kLockedKeyPassphrase) made for this run
+// in a folder of its own; never the system's service. Every login's SFTP
+// session starts in Home() with the umask 002, so root logs in by key without
+// touching the system's own files. Needs root.
+class CSshdTestServer {
+public:
+    static constexpr const char* kProgram = "/usr/sbin/sshd";
+    static constexpr const char* kLockedKeyPassphrase = "open sesame";
+
+    // `hostKeyType`: ssh-keygen's -t ("ecdsa", "ed25519", "rsa").
+    explicit CSshdTestServer(const std::string& hostKeyType = "ecdsa");
+    ~CSshdTestServer();
+    CSshdTestServer(const CSshdTestServer&) = delete;
+    CSshdTestServer& operator=(const CSshdTestServer&) = delete;
+
+    int Port() const { return m_port; }
+    std::string Url() const { return "sftp://127.0.0.1:" + std::to_string(m_port); }
+    std::filesystem::path Home() const { return m_files.Path() / "home"; }
+    std::filesystem::path UserKey() const { return m_files.Path() / "user_key"; }
+    std::filesystem::path LockedKey() const { return m_files.Path() / "locked_key"; }
+    // The host key as known_hosts holds it: "ALGORITHM BASE64".
+    std::string HostKey() const;
+    // Ends sshd and every session it started, at once, as a crash would.
+    void Kill();
+
+private:
+    TempDir m_files;
+    pid_t m_pid = -1;
+    int m_port = 0;
+};
+
+// A user with a password, its home `home` (given to it), removed again when
+// the object goes. Needs root.
+class CTestUser {
+public:
+    CTestUser(const std::string& password, const std::filesystem::path& home);
+    ~CTestUser();
+    CTestUser(const CTestUser&) = delete;
+    CTestUser& operator=(const CTestUser&) = delete;
+    const std::string& Name() const { return m_name; }
+
+private:
+    std::string m_name;
+};
+
+}  // namespace webquill::test

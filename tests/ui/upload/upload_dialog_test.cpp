@@ -4,6 +4,7 @@
 #include <QtWidgets>
 
 #include <filesystem>
+#include <unistd.h>
 
 #include "tests/core/upload/ftp_test_server.h"
 #include "ui/upload/ftp_tree.h"
@@ -208,6 +209,45 @@ private slots:
         }
         QVERIFY(!fs::exists(m_server->Home() / "site/www/p001.htm"));
         QVERIFY(fs::exists(m_server->Home() / "site/www/mine.htm"));
+    }
+
+    // sftp:// with a locked key: the passphrase asked in a dialog, the new
+    // host key put as a question through the message boxes (No stops the
+    // connection, Yes adds the key to ~/.ssh/known_hosts), then an upload.
+    void sftpAsksThePassphraseAndAboutANewHostKey() {
+        if (!fs::exists(test::CSshdTestServer::kProgram) || geteuid() != 0) QSKIP("needs sshd and root");
+        test::CSshdTestServer server;
+        struct HomeBack {
+            QByteArray home = qgetenv("HOME");
+            ~HomeBack() { qputenv("HOME", home); }
+        } homeBack;
+        qputenv("HOME", QByteArray::fromStdString(m_local->File("home")));
+        m_store.WriteString("Preferences", "SftpKeyFile", server.LockedKey().string());
+        m_doc->rule.ftpUrl = server.Url();
+        m_doc->rule.userId = "root";
+        test::CDialogAnswerer passphrase([](QDialog* d) {
+            auto* input = qobject_cast<QInputDialog*>(d);
+            if (!input) return false;
+            input->setTextValue(QString::fromLatin1(test::CSshdTestServer::kLockedKeyPassphrase));
+            input->accept();
+            return true;
+        });
+        const fs::path knownHosts = m_local->Path() / "home" / ".ssh" / "known_hosts";
+        for (const PromptAnswer answer : {PromptAnswer::No, PromptAnswer::Yes}) {
+            m_prompts->answers = {answer};
+            CUploadDlg dialog(*m_doc);
+            Show(dialog);
+            Click(&dialog, "connectButton");
+            QVERIFY(Asked().size() >= 1);
+            QVERIFY(Asked()[Asked().size() - (answer == PromptAnswer::No ? 2 : 1)].contains("is not known yet. Its ECDSA key SHA256:"));
+            QCOMPARE(fs::exists(knownHosts), answer == PromptAnswer::Yes);
+            QCOMPARE(dialog.Session().connection != nullptr, answer == PromptAnswer::Yes);
+            if (answer == PromptAnswer::No) continue;
+            Click(&dialog, "uploadButton");
+            QCOMPARE(dialog.MessageCenter(), QStringLiteral("3 / 3 Files Uploaded!"));
+            QCOMPARE(test::ReadFile((server.Home() / "p001.htm").string()), std::string("page 1"));
+        }
+        QCOMPARE(passphrase.answered, 2);
     }
 
     // Cancel, Esc and the close box each stop a run against a slow server
