@@ -1,13 +1,14 @@
 #include "platform/ftp/ftp_connection.h"
 
 #include "platform/ftp/ftp_failures.h"
+#include "platform/ftp/ftp_lane.h"
 
 #include <curl/curl.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
-#include <limits>
+
 #include <mutex>
 
 namespace webquill {
@@ -39,107 +40,7 @@ int AddSocketsToWaitOn(CURLM* multi, std::vector<curl_waitfd>& sockets) {
     return count;
 }
 
-// Owns the command lists of one request.
-struct CommandList {
-    curl_slist* list = nullptr;
-    CommandList() = default;
-    CommandList(const CommandList&) = delete;
-    CommandList& operator=(CommandList&& other) noexcept {
-        std::swap(list, other.list);
-        return *this;
-    }
-    ~CommandList() { curl_slist_free_all(list); }
-    void Add(const std::string& command) { list = curl_slist_append(list, command.c_str()); }
-};
-
-// The quoted path of a "257" reply.
-bool QuotedPath(const std::string& reply, std::string& path) {
-    const std::size_t open = reply.find('"');
-    if (reply.compare(0, 3, "257") != 0 || open == std::string::npos) return false;
-    path.clear();
-    for (std::size_t i = open + 1; i < reply.size(); ++i) {
-        if (reply[i] != '"') {
-            path += reply[i];
-        } else if (i + 1 < reply.size() && reply[i + 1] == '"') {
-            path += '"';  // a doubled quote stands for one
-            ++i;
-        } else {
-            return true;
-        }
-    }
-    return false;
-}
-
 }  // namespace
-
-// A file handed over: sent as its upload, then renamed in a request of its
-// own and, where either failed, a request that deletes the half-written part.
-struct CFtpConnection::Put {
-    std::string localPath, directory, name;
-    PutFinished finished;
-    bool replacing = false;  // SFTP: the old file is removed before the rename
-    std::string PartName() const { return "." + name + ".webquill-part"; }
-};
-
-// One easy handle and the request it carries: this connection's own, or the
-// second connection's. Each has a multi handle of its own, which keeps its
-// control connection between requests: in a shared one either handle could
-// take up the other's control connection, and its data connections would
-// then offer the TLS session of the wrong one (refused by servers that want
-// each data connection to resume its own control connection's session).
-struct CFtpConnection::Lane {
-    CFtpConnection& owner;
-    CURL* curl = nullptr;
-    CURLM* multi = nullptr;
-    std::vector<std::string> replies;  // server replies of the current request
-    std::string body;                  // listing text of the current request
-    std::size_t bodyLimit = std::numeric_limits<std::size_t>::max();  // a longer body ends the request
-    char errorBuffer[CURL_ERROR_SIZE] = {};
-    bool busy = false;
-    CURLcode result = CURLE_OK;  // of the last request
-    bool loggedIn = false;       // has carried a request through its login
-    bool sent = false;           // has carried a whole upload
-    int era = 0;                 // the connection's era when the request began
-    bool carrying = false;       // `put` is under way here
-    PutStage stage = PutStage::Upload;
-    Put put;
-    std::FILE* file = nullptr;
-    CommandList commands;
-    std::string error;  // of the failed upload, kept through the clean-up
-
-    Lane(CFtpConnection& connection, CURL* handle) : owner(connection), curl(handle), multi(curl_multi_init()) {}
-    bool Uploading() const { return busy && carrying && stage == PutStage::Upload; }
-    Lane(const Lane&) = delete;
-    ~Lane() {
-        if (file) std::fclose(file);
-        if (busy) curl_multi_remove_handle(multi, curl);
-        curl_multi_cleanup(multi);
-        curl_easy_cleanup(curl);
-    }
-    // Clears what one request set, keeping the connection's own options.
-    void Reset() {
-        curl_easy_setopt(curl, CURLOPT_NOBODY, 0L);
-        curl_easy_setopt(curl, CURLOPT_DIRLISTONLY, 0L);
-        curl_easy_setopt(curl, CURLOPT_UPLOAD, 0L);
-        curl_easy_setopt(curl, CURLOPT_CUSTOMREQUEST, nullptr);
-        curl_easy_setopt(curl, CURLOPT_QUOTE, nullptr);
-        curl_easy_setopt(curl, CURLOPT_POSTQUOTE, nullptr);
-        curl_easy_setopt(curl, CURLOPT_READDATA, nullptr);
-        curl_easy_setopt(curl, CURLOPT_SEEKDATA, nullptr);
-        curl_easy_setopt(curl, CURLOPT_FTP_CREATE_MISSING_DIRS, static_cast<long>(CURLFTP_CREATE_DIR_NONE));
-        curl_easy_setopt(curl, CURLOPT_TIMEOUT_MS, 0L);
-        commands = CommandList();
-    }
-    bool RepliedWith(const char* code) const {
-        return std::any_of(replies.begin(), replies.end(), [&](const std::string& r) { return r.starts_with(code); });
-    }
-    // The server's own words where it gave a refusal, else the library's.
-    std::string ErrorText() const {
-        for (auto it = replies.rbegin(); it != replies.rend(); ++it)
-            if (it->size() >= 3 && (it->front() == '4' || it->front() == '5')) return *it;
-        return errorBuffer[0] ? errorBuffer : curl_easy_strerror(result);
-    }
-};
 
 struct CFtpConnection::Callbacks {
     static std::size_t Reply(char* data, std::size_t size, std::size_t count, void* lane) {
@@ -519,56 +420,6 @@ bool CFtpConnection::Connect(const FtpUrl& url, const std::string& user, const s
     return true;
 }
 
-bool CFtpConnection::ChangeDirectory(const std::string& path) {
-    if (!m_connected) return false;
-    Lane& lane = Idle();
-    lane.commands.Add(m_sftp ? "pwd" : "PWD");
-    // SFTP changes no directory: the folder's names are listed to see that it
-    // is there, its path asked before (afterwards this libcurl has lost it).
-    curl_easy_setopt(lane.curl, m_sftp ? CURLOPT_DIRLISTONLY : CURLOPT_NOBODY, 1L);
-    curl_easy_setopt(lane.curl, m_sftp ? CURLOPT_QUOTE : CURLOPT_POSTQUOTE, lane.commands.list);
-    if (!Perform(UrlFor(Absolute(path), true))) return false;
-    std::string directory;
-    for (const std::string& reply : lane.replies)
-        if (QuotedPath(reply, directory)) m_currentDirectory = directory;
-    if (m_sftp && m_currentDirectory.size() > 1 && m_currentDirectory.ends_with('/')) m_currentDirectory.pop_back();
-    return true;
-}
-
-bool CFtpConnection::List(const std::string& directory, std::vector<FtpEntry>& entries) {
-    entries.clear();
-    if (!m_connected) return false;
-    const std::string url = UrlFor(Absolute(directory), true);
-    Lane& lane = Idle();
-    if (m_listForm != ListForm::Plain) {
-        curl_easy_setopt(lane.curl, CURLOPT_CUSTOMREQUEST, "MLSD");
-        if (Perform(url)) {
-            m_listForm = ListForm::Machine;
-        } else if (m_listForm == ListForm::Unknown && m_lastError.compare(0, 2, "50") == 0) {
-            m_listForm = ListForm::Plain;  // the server knows no MLSD
-            lane.Reset();
-        } else {
-            return false;
-        }
-    }
-    if (m_listForm == ListForm::Plain && !Perform(url)) return false;
-
-    const std::string& body = lane.body;
-    std::size_t at = 0;
-    while (at < body.size()) {
-        std::size_t end = body.find('\n', at);
-        if (end == std::string::npos) end = body.size();
-        std::string line = body.substr(at, end - at);
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        FtpEntry entry;
-        const bool parsed = m_listForm == ListForm::Machine ? ParseMachineListLine(line, entry)
-                                                           : ParseListLine(line, entry);
-        if (parsed && entry.name != "." && entry.name != "..") entries.push_back(std::move(entry));
-        at = end + 1;
-    }
-    return true;
-}
-
 bool CFtpConnection::PutFile(const std::string& localPath, const std::string& remotePath) {
     bool sent = false;
     BeginPut(localPath, remotePath, [&](bool ok, const std::string& error) {
@@ -577,30 +428,6 @@ bool CFtpConnection::PutFile(const std::string& localPath, const std::string& re
     });
     FinishPuts();
     return sent;
-}
-
-bool CFtpConnection::ReadSmallFile(const std::string& remotePath, std::string& bytes, long limit) {
-    bytes.clear();
-    if (!m_connected) return false;
-    Lane& lane = Idle();
-    curl_easy_setopt(lane.curl, CURLOPT_MAXFILESIZE, limit);
-    lane.bodyLimit = static_cast<std::size_t>(limit);
-    const bool read = Perform(UrlFor(Absolute(remotePath), false));
-    lane.bodyLimit = std::numeric_limits<std::size_t>::max();
-    curl_easy_setopt(lane.curl, CURLOPT_MAXFILESIZE, 0L);
-    if (read) bytes = std::move(lane.body);
-    return read;
-}
-
-bool CFtpConnection::RemoveFile(const std::string& remotePath) {
-    if (!m_connected) return false;
-    const std::string absolute = Absolute(remotePath);
-    Lane& lane = Idle();
-    // A failure counts here: a file that stays is not deleted.
-    lane.commands.Add(m_sftp ? "rm " + SftpQuoted(absolute) : "DELE " + absolute);
-    curl_easy_setopt(lane.curl, CURLOPT_NOBODY, 1L);
-    curl_easy_setopt(lane.curl, CURLOPT_QUOTE, lane.commands.list);
-    return Perform(UrlFor(absolute.substr(0, absolute.rfind('/') + 1), true));
 }
 
 void CFtpConnection::BeginPut(const std::string& localPath, const std::string& remotePath, PutFinished finished) {
