@@ -316,9 +316,10 @@ private slots:
     }
 
     // After a click on the spin's arrow its keys go on stepping; PageUp
-    // short of the end goes to the last command without asking for a new one.
-    void SpinKeysAfterAClick() {
-        Harness h(kReplace, QByteArray("Replace a!with!b\r\n").repeated(4));
+    // short of the end goes to the last command without asking for a new
+    // one; past the last of the 500 a kind may have, no new one is made.
+    void SpinKeysAfterAClickAndAtMostFiveHundredCommands() {
+        Harness h(kReplace, QByteArray("Replace a!with!b\r\n").repeated(CCommandPage::kMaxCommands));
         CSelectSpin* spin = h.page->SelectSpin();
         QStyleOptionSpinBox option;
         option.initFrom(spin);
@@ -328,15 +329,12 @@ private slots:
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
         QCOMPARE(h.page->CurrentIndex(), 2);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+        spin->stepBy(CCommandPage::kMaxCommands - 9);  // to the 493rd: ten more would pass the last
+        QCOMPARE(h.page->CurrentIndex(), CCommandPage::kMaxCommands - 8);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_PageUp);
-        QCOMPARE(h.page->CurrentIndex(), 3);
+        QCOMPARE(h.page->CurrentIndex(), CCommandPage::kMaxCommands - 1);
+        QCOMPARE(spin->value(), CCommandPage::kMaxCommands);
         QVERIFY(h.prompts.messages.empty());
-    }
-
-    void AtMostFiveHundredCommands() {
-        Harness h(kReplace, QByteArray("Replace a!with!b\r\n").repeated(CCommandPage::kMaxCommands));
-        h.page->SelectSpin()->stepBy(CCommandPage::kMaxCommands - 1);
-        QCOMPARE(h.page->SelectSpin()->value(), CCommandPage::kMaxCommands);
         h.prompts.answers = {PromptAnswer::Yes};
         h.Up();
         QCOMPARE(h.LastMessage(), QStringLiteral("No more than 500 commands of a kind can be defined!"));
