@@ -2,9 +2,7 @@
 // replaced only when the new bytes are all written, its mode and its links
 // kept; a write cut short (a file size limit, as a full disk) loses nothing.
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 
-#include <csignal>
 #include <filesystem>
 
 #include "engine/output_file.h"
@@ -18,19 +16,11 @@ namespace fs = std::filesystem;
 std::size_t Entries(const fs::path& dir) { return std::distance(fs::directory_iterator(dir), {}); }
 
 // Writes `bytes` to `path` with writes cut at `limit` bytes a file (0: none).
-bool WriteOutput(const std::string& path, const std::string& bytes, rlim_t limit) {
-    rlimit saved{};
-    getrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, SIG_IGN);
-    if (limit) {
-        rlimit cut = saved;
-        cut.rlim_cur = limit;
-        setrlimit(RLIMIT_FSIZE, &cut);
-    }
-    COutputFile file;
-    const bool written = file.Open(path) && file.Write(bytes) && file.Close();
-    setrlimit(RLIMIT_FSIZE, &saved);
-    return written;
+bool WriteOutput(const std::string& path, const std::string& bytes, std::size_t limit) {
+    return UnderFileSizeLimit(limit, [&] {
+        COutputFile file;
+        return file.Open(path) && file.Write(bytes) && file.Close();
+    });
 }
 
 TEST(OutputFile, WritesWholeOrLeavesWhatWasThere) {
@@ -40,7 +30,7 @@ TEST(OutputFile, WritesWholeOrLeavesWhatWasThere) {
         const char* old;  // nullptr: no file there before
         fs::perms mode;
         const std::string& bytes;
-        rlim_t limit;
+        std::size_t limit;
         bool written;
     } cases[] = {
         {"new file", nullptr, fs::perms::none, small, 0, true},

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <set>
 
 #include "tests/engine/test_support.h"
@@ -157,7 +158,7 @@ public:
         const std::string where = "'" + at.string() + "'";
         m_mounted = std::system(("mount -t tmpfs -o size=64k tmpfs " + where + " 2>/dev/null").c_str()) == 0;
         if (m_mounted) {
-            WriteFile(at / "keep", "old contents\r\n");
+            std::ofstream(at / "keep", std::ios::binary) << "old contents\r\n";
             (void)std::system(("dd if=/dev/zero of=" + where + "/fill bs=4k count=100 2>/dev/null").c_str());
         }
     }
@@ -167,11 +168,6 @@ public:
     bool Mounted() const { return m_mounted; }
 
 private:
-    static void WriteFile(const std::filesystem::path& path, const std::string& bytes) {
-        std::FILE* file = std::fopen(path.c_str(), "wb");
-        std::fwrite(bytes.data(), 1, bytes.size(), file);
-        std::fclose(file);
-    }
     std::filesystem::path m_at;
     bool m_mounted = false;
 };

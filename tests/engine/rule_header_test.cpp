@@ -67,25 +67,21 @@ TEST_F(RuleHeaderTest, FailureMessages) {
     }
 }
 
-TEST_F(RuleHeaderTest, MarkersInAnyCaseAndTheCommandMarkerWithOrWithoutItsEnding) {
-    for (const char* marker : {"&commands:\r\n", "&Command\r\n", "&Command", "&Commands: x\n"}) {
-        EXPECT_TRUE(Parse("&header:\r\n" + kRequired + marker)) << marker;
-        EXPECT_EQ(f.document.rule.document, "src.htm");
-        ExpectNoMessage();
-    }
-}
-
-TEST_F(RuleHeaderTest, RequiredValuesAndTheWwwSplit) {
-    const struct { std::string value, directory, root; } cases[] = {
-        {"C:\\web\\index", "C:\\web", "index"},
-        {"site/pages\\idx", "site/pages", "idx"},
-        {"a\\b/c", "a\\b", "c"},
+// Markers in any case, the command marker with or without its ending; the
+// WWW value split at its last separator of either kind.
+TEST_F(RuleHeaderTest, MarkersAndTheWwwSplit) {
+    const struct { const char* marker; std::string value, directory, root; } cases[] = {
+        {"&commands:\r\n", "C:\\web\\index", "C:\\web", "index"},
+        {"&Command\r\n", "site/pages\\idx", "site/pages", "idx"},
+        {"&Command", "a\\b/c", "a\\b", "c"},
+        {"&Commands: x\n", "out/page", "out", "page"},
     };
     for (const auto& c : cases) {
-        EXPECT_TRUE(Parse("&Header:\r\nDocument:  my doc.htm \r\nWWWFileName: " + c.value + "\r\n&Commands:\r\n"));
+        SCOPED_TRACE(c.marker);
+        EXPECT_TRUE(Parse("&header:\r\nDocument:  my doc.htm \r\nWWWFileName: " + c.value + "\r\n" + c.marker));
         EXPECT_EQ(f.document.rule.document, "my doc.htm");
-        EXPECT_EQ(f.document.rule.wwwDirectory, c.directory) << c.value;
-        EXPECT_EQ(f.document.rule.wwwFileName, c.root) << c.value;
+        EXPECT_EQ(f.document.rule.wwwDirectory, c.directory);
+        EXPECT_EQ(f.document.rule.wwwFileName, c.root);
         ExpectNoMessage();
     }
 }

@@ -1,9 +1,11 @@
 #include "tests/engine/test_support.h"
 
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <sys/wait.h>
 
+#include <csignal>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -47,6 +49,20 @@ std::string FullDevice(const TempDir& dir) {
 bool HasFullDevice() {
     TempDir dir;
     return !FullDevice(dir).empty();
+}
+
+bool UnderFileSizeLimit(std::size_t limit, const std::function<bool()>& write) {
+    rlimit saved{};
+    ::getrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, SIG_IGN);
+    if (limit) {
+        rlimit cut = saved;
+        cut.rlim_cur = limit;
+        ::setrlimit(RLIMIT_FSIZE, &cut);
+    }
+    const bool result = write();
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    return result;
 }
 
 ProgramResult RunPublishProgram(const std::string& arguments, const std::filesystem::path& workDir,

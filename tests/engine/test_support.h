@@ -2,6 +2,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -36,6 +37,10 @@ std::string ReadFile(const std::string& path);
 std::string FullDevice(const TempDir& dir);
 // Whether FullDevice can give one here.
 bool HasFullDevice();
+
+// What `write` gives, run with writes cut at `limit` bytes a file (0: none),
+// as a full disk cuts them, also for a user whom permissions do not stop.
+bool UnderFileSizeLimit(std::size_t limit, const std::function<bool()>& write);
 
 struct RecordedBox { BoxKind kind; std::string text; };
 

@@ -35,6 +35,7 @@ public:
 
     PromptAnswer Message(QWidget*, const QString& caption, const QString& text, PromptIcon icon,
                          PromptButtons buttons) override {
+        if (onMessage) onMessage();
         messages.push_back({caption, text, icon, buttons});
         if (buttons == PromptButtons::Ok) return PromptAnswer::Ok;
         if (answers.empty()) return laterAnswer;
@@ -53,6 +54,7 @@ public:
     std::deque<PromptAnswer> answers;  // to the questions, in order; then laterAnswer
     PromptAnswer laterAnswer = PromptAnswer::Ok;
     bool reallyStartPrograms = false;  // through QProcess
+    std::function<void()> onMessage;   // called as a message comes up, to look at the screen
 
     std::vector<AskedMessage> messages;
     std::vector<FileDialogRequest> fileDialogs;

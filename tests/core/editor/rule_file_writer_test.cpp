@@ -1,8 +1,6 @@
 // The rule file writer: exact output for the cases the format pins down, and
 // a save that replaces the old file only when it was written whole.
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/resource.h>
 
 #include "engine/password_scrambling.h"
 #include "core/editor/rule_file_tasks.h"
@@ -36,10 +34,6 @@ CCmdVar& Add(CCmdVarList& list, CommandKind kind, std::string first, std::string
     return r;
 }
 
-TEST(RuleFileWriter, NewFileWithTheTwoRequiredFieldsOnly) {
-    EXPECT_EQ(ComposeRuleFile(RequiredOnly(), {}, {}), kHeaderOfRequired);
-}
-
 TEST(RuleFileWriter, EveryHeaderLineInItsOrderWithThePasswordScrambled) {
     RuleValues rule = RequiredOnly();
     rule.intermediateFile = "i.htm", rule.tocName = "toc.htm", rule.tocTemplate = "t.tpl";
@@ -58,6 +52,7 @@ TEST(RuleFileWriter, EveryHeaderLineInItsOrderWithThePasswordScrambled) {
 }
 
 TEST(RuleFileWriter, CommandsGroupedByKindWithTheirInstanceForms) {
+    EXPECT_EQ(ComposeRuleFile(RequiredOnly(), {}, {}), kHeaderOfRequired);  // nothing after an empty section
     CCmdVarList list;
     Add(list, CommandKind::MakeTOC, "<H2>", "</H2>");
     Add(list, CommandKind::MakeTOC, "<H3>", "</H3>");  // only the first is written
@@ -133,36 +128,26 @@ TEST(RuleFileWriter, MarkersReadBackWhereWritten) {
     }
 }
 
-TEST(RuleFileWriter, SaveReplacesTheOldFileWhole) {
+// A file size limit makes the write fail part way. The text is small enough
+// to wait in the file's buffer, so the failure comes only when the save
+// pushes it out.
+TEST(RuleFileWriter, SaveReplacesTheOldFileWholeOrLeavesItByteForByte) {
     TempDir dir;
-    const std::string path = dir.Write("r.rul", std::string(5000, 'x'));
+    const std::string old = "&Header:\r\nDocument: a\r\n" + std::string(100, 'o');
+    const std::string path = dir.Write("r.rul", old);
+    auto entries = [&] { return std::distance(std::filesystem::directory_iterator(dir.Path()), {}); };
+    RuleFileSaveResult result;
+    test::UnderFileSizeLimit(4096, [&] { return (result = SaveRuleFileText(path, std::string(8000, 'n'))).Ok(); });
+    EXPECT_EQ(result.kind, RuleFileSaveResult::Kind::WriteFailed);
+    EXPECT_EQ(ReadFile(path), old);
+    EXPECT_EQ(entries(), 1);
     ASSERT_TRUE(SaveRuleFileText(path, "short").Ok());
     EXPECT_EQ(ReadFile(path), "short");
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);
+    EXPECT_EQ(entries(), 1);
 
     const RuleFileSaveResult noFolder = SaveRuleFileText(dir.File("missing/r.rul"), "x");
     EXPECT_EQ(noFolder.kind, RuleFileSaveResult::Kind::CreateFailed);
     EXPECT_FALSE(noFolder.message.empty());
-}
-
-// A file size limit makes the write fail part way, as a full disk would, also
-// for a user whom permissions do not stop. The text is small enough to wait in
-// the file's buffer, so the failure comes only when the save pushes it out.
-TEST(RuleFileWriter, FailedWriteLeavesTheOldFileByteForByte) {
-    TempDir dir;
-    const std::string old = "&Header:\r\nDocument: a\r\n" + std::string(100, 'o');
-    const std::string path = dir.Write("r.rul", old);
-    rlimit saved{};
-    getrlimit(RLIMIT_FSIZE, &saved);
-    signal(SIGXFSZ, SIG_IGN);
-    rlimit small = saved;
-    small.rlim_cur = 4096;
-    setrlimit(RLIMIT_FSIZE, &small);
-    const RuleFileSaveResult result = SaveRuleFileText(path, std::string(8000, 'n'));
-    setrlimit(RLIMIT_FSIZE, &saved);
-    EXPECT_EQ(result.kind, RuleFileSaveResult::Kind::WriteFailed);
-    EXPECT_EQ(ReadFile(path), old);
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);
 }
 
 }  // namespace

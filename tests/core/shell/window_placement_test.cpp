@@ -103,12 +103,6 @@ TEST_F(PlacementStoreTest, SaveWritesWhatReadsBack) {
     EXPECT_EQ(store.ReadString(kSection, "ToolBar") + store.ReadString(kSection, "StatusLine"), "01");
 }
 
-}  // namespace
-}  // namespace webquill
-
-namespace webquill {
-namespace {
-
 // However many windows a row holds, five windows (and more in a wide area)
 // lie inside the area, and none covers the start of an earlier one's title
 // bar, the part with its caption.

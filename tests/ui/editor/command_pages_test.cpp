@@ -83,52 +83,64 @@ struct Harness {
 
 }  // namespace
 
+struct FirstCheckRow { int kind; QStringList typed; QString message; int focus; };
+Q_DECLARE_METATYPE(FirstCheckRow)
+
+struct StepRow { int kind; QString object; QString first; QString second; };
+Q_DECLARE_METATYPE(StepRow)
+
+struct LeavingRow { int kind; QByteArray commands; QString message; int focus; };
+Q_DECLARE_METATYPE(LeavingRow)
+
+struct InstanceRow { QString typed; int instance; QString shown; QString message; };
+Q_DECLARE_METATYPE(InstanceRow)
+
+struct MarkerRow { int kind; QStringList texts; QString instance; int field; QString message; };
+Q_DECLARE_METATYPE(MarkerRow)
+
+struct FormatRow { QString format; PromptAnswer answer; QString kept; QString message; };
+Q_DECLARE_METATYPE(FormatRow)
+
 class CommandPagesTest : public QObject {
     Q_OBJECT
 
 private slots:
     void FirstRecordCheckWhenSteppingFromAnEmptyPage_data() {
-        QTest::addColumn<int>("kind");
-        QTest::addColumn<QStringList>("typed");
-        QTest::addColumn<QString>("message");
-        QTest::addColumn<int>("focus");
+        QTest::addColumn<FirstCheckRow>("row");
         const QString add2nd = "before 2nd Add command can be defined!";
-        QTest::newRow("add nothing") << int(kAdd) << QStringList{"", ""}
-                                     << "'Add this NEW text' and 'Document's Text' fields must be defined\n" + add2nd << 0;
-        QTest::newRow("delete end only")
-            << int(kDelete) << QStringList{"", "e"}
-            << QString("'Delete start pattern' field must be defined as a minimum\n"
-                       "before 2nd Delete command can be defined!")
-            << 0;
-        QTest::newRow("replace nothing")
-            << int(kReplace) << QStringList{"", ""}
-            << QString("'Replace existing text' and 'With this text' fields must be defined\n"
-                       "before 2nd Replace command can be defined!")
-            << 0;
         const QString extract2nd = "before 2nd Extract command can be defined!";
-        QTest::newRow("extract start only")
-            << int(kExtract) << QStringList{"s", "", ""}
-            << "End Extract pattern:' and 'Variable Name:' fields must be defined\n" + extract2nd << 1;
-        QTest::newRow("extract name only")
-            << int(kExtract) << QStringList{"", "", "n"}
-            << "'Start Extract pattern:' and 'End Extract pattern:' fields must be defined\n" + extract2nd << 0;
         const QString either = "Either a 'Para Prefix:' or 'Para Format ...'";
         const QString wrap2nd = "before 2nd Wrap command can be defined!";
-        QTest::newRow("wrap patterns only") << int(kWrap) << QStringList{"", "", "e", "i", "a"}
-                                            << either + " fields must be defined " + wrap2nd << 0;
+        QTest::newRow("add nothing") << FirstCheckRow{
+            kAdd, {"", ""}, "'Add this NEW text' and 'Document's Text' fields must be defined\n" + add2nd, 0};
+        QTest::newRow("delete end only") << FirstCheckRow{kDelete, {"", "e"},
+                                                          "'Delete start pattern' field must be defined as a minimum\n"
+                                                          "before 2nd Delete command can be defined!",
+                                                          0};
+        QTest::newRow("replace nothing")
+            << FirstCheckRow{kReplace, {"", ""},
+                             "'Replace existing text' and 'With this text' fields must be defined\n"
+                             "before 2nd Replace command can be defined!",
+                             0};
+        QTest::newRow("extract start only") << FirstCheckRow{
+            kExtract, {"s", "", ""},
+            "End Extract pattern:' and 'Variable Name:' fields must be defined\n" + extract2nd, 1};
+        QTest::newRow("extract name only") << FirstCheckRow{
+            kExtract, {"", "", "n"},
+            "'Start Extract pattern:' and 'End Extract pattern:' fields must be defined\n" + extract2nd, 0};
+        QTest::newRow("wrap patterns only")
+            << FirstCheckRow{kWrap, {"", "", "e", "i", "a"}, either + " fields must be defined " + wrap2nd, 0};
         QTest::newRow("wrap end only")
-            << int(kWrap) << QStringList{"", "", "e", "", ""}
-            << either + ", 'Insert This Pattern Prior...' and 'Add This Pattern After...'\n"
-                        " fields must be defined " + wrap2nd
-            << 0;
-        QTest::newRow("wrap no after") << int(kWrap) << QStringList{"p", "", "e", "i", ""}
-                                       << "'Add This Pattern After...' field must be defined " + wrap2nd << 4;
+            << FirstCheckRow{kWrap, {"", "", "e", "", ""},
+                             either + ", 'Insert This Pattern Prior...' and 'Add This Pattern After...'\n"
+                                      " fields must be defined " + wrap2nd,
+                             0};
+        QTest::newRow("wrap no after") << FirstCheckRow{
+            kWrap, {"p", "", "e", "i", ""}, "'Add This Pattern After...' field must be defined " + wrap2nd, 4};
     }
     void FirstRecordCheckWhenSteppingFromAnEmptyPage() {
-        QFETCH(int, kind);
-        QFETCH(QStringList, typed);
-        QFETCH(QString, message);
-        QFETCH(int, focus);
+        QFETCH(FirstCheckRow, row);
+        const auto& [kind, typed, message, focus] = row;
         Harness h(kind);
         h.Fill(typed);
         h.Up();
@@ -143,24 +155,18 @@ private slots:
     }
 
     void StepAppendDeleteAndGiveBack_data() {
-        QTest::addColumn<int>("kind");
-        QTest::addColumn<QString>("object");
-        QTest::addColumn<QString>("first");
-        QTest::addColumn<QString>("second");
-        QTest::newRow("add") << int(kAdd) << "Add" << "\r\nAdd <HR>!after!<BODY>::1" << "\r\nAdd <HR>2!after!<BODY>::1";
-        QTest::newRow("delete") << int(kDelete) << "Delete" << "\r\nDelete <B>::1" << "\r\nDelete <B>2::1";
-        QTest::newRow("extract") << int(kExtract) << "Extract" << "\r\nExtract <T>!...!</T>!save as!Title"
-                                 << "\r\nExtract <T>2!...!</T>!save as!Title";
-        QTest::newRow("replace") << int(kReplace) << "Replace" << "\r\nReplace a!with!b::1"
-                                 << "\r\nReplace a2!with!b::1";
-        QTest::newRow("wrap") << int(kWrap) << "Wrap" << "\r\nWrap <P>!***!X!.!!...!</P>!with start!<LI>!end!</LI>"
-                              << "\r\nWrap <P>2!***!X!.!!...!</P>!with start!<LI>!end!</LI>";
+        QTest::addColumn<StepRow>("row");
+        QTest::newRow("add") << StepRow{kAdd, "Add", "\r\nAdd <HR>!after!<BODY>::1", "\r\nAdd <HR>2!after!<BODY>::1"};
+        QTest::newRow("delete") << StepRow{kDelete, "Delete", "\r\nDelete <B>::1", "\r\nDelete <B>2::1"};
+        QTest::newRow("extract") << StepRow{kExtract, "Extract", "\r\nExtract <T>!...!</T>!save as!Title",
+                                            "\r\nExtract <T>2!...!</T>!save as!Title"};
+        QTest::newRow("replace") << StepRow{kReplace, "Replace", "\r\nReplace a!with!b::1", "\r\nReplace a2!with!b::1"};
+        QTest::newRow("wrap") << StepRow{kWrap, "Wrap", "\r\nWrap <P>!***!X!.!!...!</P>!with start!<LI>!end!</LI>",
+                                         "\r\nWrap <P>2!***!X!.!!...!</P>!with start!<LI>!end!</LI>"};
     }
     void StepAppendDeleteAndGiveBack() {
-        QFETCH(int, kind);
-        QFETCH(QString, object);
-        QFETCH(QString, first);
-        QFETCH(QString, second);
+        QFETCH(StepRow, row);
+        const auto& [kind, object, first, second] = row;
         // A command of another kind numbered 7: new commands come after it.
         Harness h(kind, "MakeFile a!...!b\r\nMakeFile a!...!b\r\nMakeFile a!...!b\r\nMakeFile a!...!b\r\n"
                         "MakeFile a!...!b\r\nMakeFile a!...!b\r\nMakeFile a!...!b\r\n");
@@ -213,30 +219,25 @@ private slots:
     }
 
     void LeavingChecksEveryCommand_data() {
-        QTest::addColumn<int>("kind");
-        QTest::addColumn<QByteArray>("commands");
-        QTest::addColumn<QString>("message");
-        QTest::addColumn<int>("focus");
-        QTest::newRow("add") << int(kAdd) << QByteArray("Add <HR>!after!<BODY>\r\nAdd x!after!\r\n")
-                             << "Error in Add Object 2\n'Document's Text' field cannot be left empty!" << 1;
-        QTest::newRow("delete") << int(kDelete) << QByteArray("Delete <B>\r\nDelete !...!</B>\r\n")
-                                << "Error in Delete Object 2\n'Delete start pattern' field cannot be left empty!" << 0;
-        QTest::newRow("extract") << int(kExtract)
-                                 << QByteArray("Extract <T>!...!</T>!save as!T\r\nExtract <T>!...!!save as!N\r\n")
-                                 << "Error in Extract Object 2\n'End Extract pattern:' field cannot be left empty!" << 1;
-        QTest::newRow("replace") << int(kReplace) << QByteArray("Replace a!with!b\r\nReplace c!with!\r\n")
-                                 << "Error in Replace Object 2\n'With this text' field cannot be left empty!" << 1;
-        QTest::newRow("wrap") << int(kWrap)
-                              << QByteArray("Wrap <P>!***!!...!e!with start!s!end!t\r\n"
-                                            "Wrap !...!e!with start!s!end!t\r\n")
-                              << "Error in Wrap Object 2\nYou MUST define either a 'Para Prefix:' or 'Para Format ...'!"
-                              << 0;
+        QTest::addColumn<LeavingRow>("row");
+        QTest::newRow("add") << LeavingRow{kAdd, "Add <HR>!after!<BODY>\r\nAdd x!after!\r\n",
+                                           "Error in Add Object 2\n'Document's Text' field cannot be left empty!", 1};
+        QTest::newRow("delete") << LeavingRow{
+            kDelete, "Delete <B>\r\nDelete !...!</B>\r\n",
+            "Error in Delete Object 2\n'Delete start pattern' field cannot be left empty!", 0};
+        QTest::newRow("extract") << LeavingRow{
+            kExtract, "Extract <T>!...!</T>!save as!T\r\nExtract <T>!...!!save as!N\r\n",
+            "Error in Extract Object 2\n'End Extract pattern:' field cannot be left empty!", 1};
+        QTest::newRow("replace") << LeavingRow{
+            kReplace, "Replace a!with!b\r\nReplace c!with!\r\n",
+            "Error in Replace Object 2\n'With this text' field cannot be left empty!", 1};
+        QTest::newRow("wrap") << LeavingRow{
+            kWrap, "Wrap <P>!***!!...!e!with start!s!end!t\r\nWrap !...!e!with start!s!end!t\r\n",
+            "Error in Wrap Object 2\nYou MUST define either a 'Para Prefix:' or 'Para Format ...'!", 0};
     }
     void LeavingChecksEveryCommand() {
-        QFETCH(int, kind);
-        QFETCH(QByteArray, commands);
-        QFETCH(QString, message);
-        QFETCH(int, focus);
+        QFETCH(LeavingRow, row);
+        const auto& [kind, commands, message, focus] = row;
         Harness h(kind, commands);
         QVERIFY(!h.Leave());
         QCOMPARE(h.LastMessage(), message);
@@ -249,23 +250,20 @@ private slots:
     }
 
     void InstanceReading_data() {
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<int>("instance");
-        QTest::addColumn<QString>("shown");
-        QTest::addColumn<QString>("message");
-        QTest::newRow("blank and trailing letters") << " 12abc" << 12 << "12" << "";
-        QTest::newRow("a") << "a" << 0 << "A" << "";
-        QTest::newRow("A") << "A" << 0 << "A" << "";
-        QTest::newRow("0") << "0" << 0 << "A" << "";
-        QTest::newRow("negative") << "-3" << -1 << "" << "Don't know how to interpret negative Instance numbers!";
-        QTest::newRow("empty") << "" << -1 << "" << "'Instance:' field cannot be left empty!";
-        QTest::newRow("letter") << "x1" << -1 << "" << "First character in Instance field must be A, a, or a digit!";
+        QTest::addColumn<InstanceRow>("row");
+        QTest::newRow("blank and trailing letters") << InstanceRow{" 12abc", 12, "12", ""};
+        QTest::newRow("a") << InstanceRow{"a", 0, "A", ""};
+        QTest::newRow("A") << InstanceRow{"A", 0, "A", ""};
+        QTest::newRow("0") << InstanceRow{"0", 0, "A", ""};
+        QTest::newRow("negative")
+            << InstanceRow{"-3", -1, "", "Don't know how to interpret negative Instance numbers!"};
+        QTest::newRow("empty") << InstanceRow{"", -1, "", "'Instance:' field cannot be left empty!"};
+        QTest::newRow("letter")
+            << InstanceRow{"x1", -1, "", "First character in Instance field must be A, a, or a digit!"};
     }
     void InstanceReading() {
-        QFETCH(QString, typed);
-        QFETCH(int, instance);
-        QFETCH(QString, shown);
-        QFETCH(QString, message);
+        QFETCH(InstanceRow, row);
+        const auto& [typed, instance, shown, message] = row;
         // A filled command never stepped to is made when the page is left.
         Harness h(kDelete);
         TypeInto(h.page->Field(0), QStringLiteral("<B>"));
@@ -316,9 +314,10 @@ private slots:
     }
 
     // After a click on the spin's arrow its keys go on stepping; PageUp
-    // short of the end goes to the last command without asking for a new one.
-    void SpinKeysAfterAClick() {
-        Harness h(kReplace, QByteArray("Replace a!with!b\r\n").repeated(4));
+    // short of the end goes to the last command without asking for a new
+    // one; past the last of the 500 a kind may have, no new one is made.
+    void SpinKeysAfterAClickAndAtMostFiveHundredCommands() {
+        Harness h(kReplace, QByteArray("Replace a!with!b\r\n").repeated(CCommandPage::kMaxCommands));
         CSelectSpin* spin = h.page->SelectSpin();
         QStyleOptionSpinBox option;
         option.initFrom(spin);
@@ -328,15 +327,12 @@ private slots:
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
         QCOMPARE(h.page->CurrentIndex(), 2);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+        spin->stepBy(CCommandPage::kMaxCommands - 9);  // to the 493rd: ten more would pass the last
+        QCOMPARE(h.page->CurrentIndex(), CCommandPage::kMaxCommands - 8);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_PageUp);
-        QCOMPARE(h.page->CurrentIndex(), 3);
+        QCOMPARE(h.page->CurrentIndex(), CCommandPage::kMaxCommands - 1);
+        QCOMPARE(spin->value(), CCommandPage::kMaxCommands);
         QVERIFY(h.prompts.messages.empty());
-    }
-
-    void AtMostFiveHundredCommands() {
-        Harness h(kReplace, QByteArray("Replace a!with!b\r\n").repeated(CCommandPage::kMaxCommands));
-        h.page->SelectSpin()->stepBy(CCommandPage::kMaxCommands - 1);
-        QCOMPARE(h.page->SelectSpin()->value(), CCommandPage::kMaxCommands);
         h.prompts.answers = {PromptAnswer::Yes};
         h.Up();
         QCOMPARE(h.LastMessage(), QStringLiteral("No more than 500 commands of a kind can be defined!"));
@@ -365,35 +361,27 @@ private slots:
     // Texts that the file would read back as other commands: the page names
     // the field and the marker, keeps the command and puts the focus there.
     void TextsHoldingTheFilesMarkersAreRefused_data() {
-        QTest::addColumn<int>("kind");
-        QTest::addColumn<QStringList>("texts");
-        QTest::addColumn<QString>("instance");
-        QTest::addColumn<int>("field");
-        QTest::addColumn<QString>("message");
+        QTest::addColumn<MarkerRow>("row");
         const QString end = QStringLiteral(", which the rule file reads as ");
-        QTest::newRow("instance marker") << int(kReplace) << QStringList{"std::string", "std::wstring"} << "2" << 0
-                                         << "Replace command 1 cannot be written: its 'Replace existing text' holds "
-                                            "\"::\"" + end + "its instance marker!";
-        QTest::newRow("comment") << int(kReplace) << QStringList{"x", "if (a && b) y"} << "1" << 1
-                                 << "Replace command 1 cannot be written: its 'With this text' holds \"&&\"" + end +
-                                        "the start of a comment!";
-        QTest::newRow("separator") << int(kReplace) << QStringList{"1!with!2", "3"} << "1" << 0
-                                   << "Replace command 1 cannot be written: its 'Replace existing text' holds "
-                                      "\"!with!\"" + end + "a marker of its own!";
-        QTest::newRow("Add marker") << int(kAdd) << QStringList{"x!before!y", "<BODY>"} << "1" << 0
-                                    << "Add command 1 cannot be written: its 'Add this NEW text' holds \"!before!\"" +
-                                           end + "a marker of its own!";
-        QTest::newRow("Wrap marker") << int(kWrap) << QStringList{"<P>", "X.", "</P>!end!", "<LI>", "</LI>"} << ""
-                                     << 2
-                                     << "Wrap command 1 cannot be written: its 'End of Number Format Pattern' holds "
-                                        "\"!end!\"" + end + "a marker of its own!";
+        QTest::newRow("instance marker") << MarkerRow{kReplace, {"std::string", "std::wstring"}, "2", 0,
+                                                      "Replace command 1 cannot be written: its 'Replace existing "
+                                                      "text' holds \"::\"" + end + "its instance marker!"};
+        QTest::newRow("comment") << MarkerRow{kReplace, {"x", "if (a && b) y"}, "1", 1,
+                                              "Replace command 1 cannot be written: its 'With this text' holds "
+                                              "\"&&\"" + end + "the start of a comment!"};
+        QTest::newRow("separator") << MarkerRow{kReplace, {"1!with!2", "3"}, "1", 0,
+                                                "Replace command 1 cannot be written: its 'Replace existing text' "
+                                                "holds \"!with!\"" + end + "a marker of its own!"};
+        QTest::newRow("Add marker") << MarkerRow{kAdd, {"x!before!y", "<BODY>"}, "1", 0,
+                                                 "Add command 1 cannot be written: its 'Add this NEW text' holds "
+                                                 "\"!before!\"" + end + "a marker of its own!"};
+        QTest::newRow("Wrap marker") << MarkerRow{kWrap, {"<P>", "X.", "</P>!end!", "<LI>", "</LI>"}, "", 2,
+                                                  "Wrap command 1 cannot be written: its 'End of Number Format "
+                                                  "Pattern' holds \"!end!\"" + end + "a marker of its own!"};
     }
     void TextsHoldingTheFilesMarkersAreRefused() {
-        QFETCH(int, kind);
-        QFETCH(QStringList, texts);
-        QFETCH(QString, instance);
-        QFETCH(int, field);
-        QFETCH(QString, message);
+        QFETCH(MarkerRow, row);
+        const auto& [kind, texts, instance, field, message] = row;
         Harness h(kind);
         h.Fill(texts);
         if (!instance.isEmpty()) TypeInto(h.page->InstanceField(), instance);
@@ -404,25 +392,21 @@ private slots:
     }
 
     void WrapFormatCheck_data() {
-        QTest::addColumn<QString>("format");
-        QTest::addColumn<int>("answer");
-        QTest::addColumn<QString>("kept");
-        QTest::addColumn<QString>("message");
-        QTest::newRow("blank dropped") << " X." << int(PromptAnswer::No) << "X." << "";
-        QTest::newRow("blank kept") << " X." << int(PromptAnswer::Yes) << " X." << "";
-        QTest::newRow("prefix alone") << "" << 0 << "" << "";
+        QTest::addColumn<FormatRow>("row");
+        QTest::newRow("blank dropped") << FormatRow{" X.", PromptAnswer::No, "X.", ""};
+        QTest::newRow("blank kept") << FormatRow{" X.", PromptAnswer::Yes, " X.", ""};
+        QTest::newRow("prefix alone") << FormatRow{"", PromptAnswer::Ok, "", ""};
         QTest::newRow("invalid character")
-            << "X#" << 0 << ""
-            << "Paragraph format contains the character '#' which is NOT a valid format or delimiter character!";
+            << FormatRow{"X#", PromptAnswer::Ok, "",
+                         "Paragraph format contains the character '#' which is NOT a valid format or delimiter "
+                         "character!"};
     }
     void WrapFormatCheck() {
-        QFETCH(QString, format);
-        QFETCH(int, answer);
-        QFETCH(QString, kept);
-        QFETCH(QString, message);
+        QFETCH(FormatRow, row);
+        const auto& [format, answer, kept, message] = row;
         Harness h(kWrap);
         h.Fill({"<P>", format, "e", "s", "t"});
-        h.prompts.answers = {PromptAnswer(answer)};
+        h.prompts.answers = {answer};
         QCOMPARE(h.Leave(), message.isEmpty());
         if (!message.isEmpty()) {
             QCOMPARE(h.LastMessage(), message);

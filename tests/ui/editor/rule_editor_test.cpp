@@ -30,16 +30,28 @@ class RuleEditorTest : public QObject {
 
     QString File(const QString& name) const { return m_dir.filePath(name); }
 
+    // A window's document with its prompts, as the rule editor is run over it.
+    struct Session {
+        CScriptedPrompts prompts;
+        CQuilletDoc doc;
+        RecordingHost host;
+        std::optional<QString> written;
+        explicit Session(CSettingsStore& store) : doc(store) { doc.LoadSettings(); }
+        // Runs the editor from the window, the sheet driven by `drive`; gives
+        // back how many sheets came up.
+        int Run(const std::function<void(CMySheet&)>& drive) {
+            return DriveSheet(drive, [&] { written = RunRuleEditor(nullptr, doc, host, QString()); });
+        }
+    };
+    static void Cancel(CMySheet& sheet) { sheet.CancelButton()->click(); }
+
 private slots:
     void init() { ClearSettingsStore(); }
 
     void CreateNewThenCancelWritesNothingAndKeepsTheComboText() {
-        CScriptedPrompts prompts;
-        CQuilletDoc doc(m_store);
-        doc.LoadSettings();
-        RecordingHost host;
-        CPublishDlg dialog(doc);
-        dialog.SetRuleEditor([&](QWidget* owner, const QString& text) { return RunRuleEditor(owner, doc, host, text); });
+        Session s(m_store);
+        CPublishDlg dialog(s.doc);
+        dialog.SetRuleEditor([&](QWidget* owner, const QString& text) { return RunRuleEditor(owner, s.doc, s.host, text); });
         dialog.RuleFileCombo()->setEditText(QStringLiteral("typed.rul"));
         dialog.show();
         dialog.move(dialog.screen()->availableGeometry().center() - dialog.rect().center());
@@ -63,8 +75,8 @@ private slots:
         QCOMPARE(captions, QStringList({"Header Info", "Replace Commands", "Delete Commands", "Extract Commands",
                                         "Add Commands", "Wrap Commands", "Execute Order", "Make TOC Command",
                                         "Make File Command", "Upload Info"}));
-        QCOMPARE(prompts.fileDialogs.size(), std::size_t(1));
-        const FileDialogRequest& open = prompts.fileDialogs[0];
+        QCOMPARE(s.prompts.fileDialogs.size(), std::size_t(1));
+        const FileDialogRequest& open = s.prompts.fileDialogs[0];
         QCOMPARE(open.caption, QStringLiteral("'Create New' Builds New or 'Edit Existing' Edits Existing Rule File"));
         QCOMPARE(open.acceptLabel, QStringLiteral("Edit Existing"));
         QCOMPARE(open.rejectLabel, QStringLiteral("Create New"));
@@ -76,31 +88,26 @@ private slots:
     void LoadedFileSavedWithEveryCommandAndDontSaveStillRecordsTheFolder() {
         const QString rule = File(QStringLiteral("site.rul"));
         QFile::copy(QStringLiteral(WEBQUILL_SOURCE_DIR "/examples/manual.rul"), rule);
-        CScriptedPrompts prompts;
-        CQuilletDoc doc(m_store);
-        doc.LoadSettings();
-        RecordingHost host;
-        auto okOnHelp = [&](CMySheet& sheet) {
+        Session s(m_store);
+        const QString saved = File(QStringLiteral("saved.rul"));
+        s.prompts.chosenFiles = {rule, saved};
+        QCOMPARE(s.Run([&](CMySheet& sheet) {
             QCOMPARE(sheet.windowTitle(), QStringLiteral("Editing Rule File - site.rul"));
             QVERIFY(sheet.SetActivePage(6));
             sheet.HelpButton()->click();
             QCOMPARE(CurrentHelpContext(), kHelpExecuteOrder);
             sheet.OkButton()->click();
-        };
-        const QString saved = File(QStringLiteral("saved.rul"));
-        prompts.chosenFiles = {rule, saved};
-        std::optional<QString> written;
-        QCOMPARE(DriveSheet(okOnHelp, [&] { written = RunRuleEditor(nullptr, doc, host, QString()); }), 1);
-        QCOMPARE(written.value_or(QString()), saved);
-        QCOMPARE(prompts.fileDialogs[1].caption, QStringLiteral("Rule File Save\\Save As"));
-        QCOMPARE(prompts.fileDialogs[1].rejectLabel, QStringLiteral("Don't Save"));
-        QVERIFY(doc.commands.Empty());
-        QVERIFY(!doc.modified);
+        }), 1);
+        QCOMPARE(s.written.value_or(QString()), saved);
+        QCOMPARE(s.prompts.fileDialogs[1].caption, QStringLiteral("Rule File Save\\Save As"));
+        QCOMPARE(s.prompts.fileDialogs[1].rejectLabel, QStringLiteral("Don't Save"));
+        QVERIFY(s.doc.commands.Empty());
+        QVERIFY(!s.doc.modified);
 
         // The pages kept every record: the save equals a rewrite of the file.
         RunDocument plain;
         plain.ruleFilePath = rule.toStdString();
-        QVERIFY(RewriteRuleFile(plain, host, File(QStringLiteral("again.rul")).toStdString(), nullptr) ==
+        QVERIFY(RewriteRuleFile(plain, s.host, File(QStringLiteral("again.rul")).toStdString(), nullptr) ==
                 RewriteOutcome::Written);
         QCOMPARE(ReadWholeFile(saved), ReadWholeFile(File(QStringLiteral("again.rul"))));
 
@@ -108,13 +115,12 @@ private slots:
         QDir().mkdir(File(QStringLiteral("sub")));
         const QString other = File(QStringLiteral("sub/other.rul"));
         QFile::copy(rule, other);
-        prompts.chosenFiles = {other};
-        auto okAfterTheFolderMoved = [&](CMySheet& sheet) {
+        s.prompts.chosenFiles = {other};
+        QCOMPARE(s.Run([&](CMySheet& sheet) {
             m_store.WriteString("Preferences", "LastPath", "elsewhere");
             sheet.OkButton()->click();
-        };
-        QCOMPARE(DriveSheet(okAfterTheFolderMoved, [&] { written = RunRuleEditor(nullptr, doc, host, QString()); }), 1);
-        QVERIFY(!written);
+        }), 1);
+        QVERIFY(!s.written);
         QCOMPARE(QString::fromStdString(m_store.ReadString("Preferences", "LastPath")), File(QStringLiteral("sub")));
         QCOMPARE(ReadWholeFile(other), ReadWholeFile(rule));
     }
@@ -133,28 +139,21 @@ private slots:
         const QString none = File(QStringLiteral("none.rul"));
         WriteWholeFile(none, "&Header:\r\nDocument: d.htm\r\nWWWFileName: out/p\r\n&Commands:\r\n"
                              "MakeFile <H1>!...!</H1>\r\n");
-        CScriptedPrompts prompts;
-        CQuilletDoc doc(m_store);
-        doc.LoadSettings();
-        RecordingHost host;
-        prompts.chosenFiles = {full};
-        QCOMPARE(DriveSheet([](CMySheet& sheet) { sheet.CancelButton()->click(); },
-                            [&] { RunRuleEditor(nullptr, doc, host, QString()); }),
-                 1);
+        Session s(m_store);
+        s.prompts.chosenFiles = {full};
+        QCOMPARE(s.Run(Cancel), 1);
         const QString saved = File(QStringLiteral("saved.rul"));
-        prompts.chosenFiles = {none, saved};
-        QCOMPARE(DriveSheet([](CMySheet& sheet) { sheet.OkButton()->click(); },
-                            [&] { RunRuleEditor(nullptr, doc, host, QString()); }),
-                 1);
+        s.prompts.chosenFiles = {none, saved};
+        QCOMPARE(s.Run([](CMySheet& sheet) { sheet.OkButton()->click(); }), 1);
         const std::filesystem::path dir = m_dir.path().toStdString();
         QCOMPARE(RunPublishProgram("--rewrite again.rul none.rul", dir).status, 0);
         QCOMPARE(ReadWholeFile(saved), ReadWholeFile(File(QStringLiteral("again.rul"))));
 
-        doc.ClearLists();
-        CPublishingRun(doc, host).RunPublishing();
+        s.doc.ClearLists();
+        CPublishingRun(s.doc, s.host).RunPublishing();
         const ProgramResult program = RunPublishProgram("'" + none.toStdString() + "'", dir);
         QCOMPARE(program.status, 0);
-        QCOMPARE(doc.logLines, Lines(program.out));
+        QCOMPARE(s.doc.logLines, Lines(program.out));
     }
 
     // OK checks every command, on pages visited or not, before anything is
@@ -164,43 +163,29 @@ private slots:
         const QString rule = File(QStringLiteral("long.rul"));
         WriteWholeFile(rule, "&Header:\r\nDocument: d.htm\r\nWWWFileName: out/p\r\n&Commands:\r\nDelete " +
                                  QByteArray(4089, 'x') + "::A\r\nReplace a!with!b\r\n");
-        CScriptedPrompts prompts;
-        prompts.chosenFiles = {rule, File(QStringLiteral("never.rul"))};
-        CQuilletDoc doc(m_store);
-        doc.LoadSettings();
-        RecordingHost host;
-        std::optional<QString> written;
-        QCOMPARE(DriveSheet(
-                     [&](CMySheet& sheet) {
-                         sheet.OkButton()->click();
-                         QVERIFY(sheet.isVisible());
-                         QCOMPARE(prompts.messages.back().text,
-                                  QStringLiteral("Delete command 1 is too long: a command may hold at most 4096 "
-                                                 "characters in the rule file!"));
-                         QCOMPARE(sheet.ActiveIndex(), 2);  // the Delete page
-                         sheet.CancelButton()->click();
-                     },
-                     [&] { written = RunRuleEditor(nullptr, doc, host, QString()); }),
-                 1);
-        QVERIFY(!written);
+        Session s(m_store);
+        s.prompts.chosenFiles = {rule, File(QStringLiteral("never.rul"))};
+        QCOMPARE(s.Run([&](CMySheet& sheet) {
+            sheet.OkButton()->click();
+            QVERIFY(sheet.isVisible());
+            QCOMPARE(s.prompts.messages.back().text, QStringLiteral("Delete command 1 is too long: a command may hold "
+                                                                    "at most 4096 characters in the rule file!"));
+            QCOMPARE(sheet.ActiveIndex(), 2);  // the Delete page
+            sheet.CancelButton()->click();
+        }), 1);
+        QVERIFY(!s.written);
         QVERIFY(!QFile::exists(File(QStringLiteral("never.rul"))));
     }
 
     void FailedLoadShowsNoSheet() {
         const QString bad = File(QStringLiteral("bad.rul"));
         WriteWholeFile(bad, "no header\n");
-        CScriptedPrompts prompts;
-        prompts.chosenFiles = {bad};
-        CQuilletDoc doc(m_store);
-        doc.LoadSettings();
-        RecordingHost host;
-        std::optional<QString> written;
-        QCOMPARE(DriveSheet([](CMySheet& sheet) { sheet.CancelButton()->click(); },
-                            [&] { written = RunRuleEditor(nullptr, doc, host, QString()); }),
-                 0);
-        QVERIFY(!written);
-        QCOMPARE(host.shownLines.back(), std::string("***> No &Header section specified in Rule File!"));
-        QCOMPARE(prompts.fileDialogs.size(), std::size_t(1));
+        Session s(m_store);
+        s.prompts.chosenFiles = {bad};
+        QCOMPARE(s.Run(Cancel), 0);
+        QVERIFY(!s.written);
+        QCOMPARE(s.host.shownLines.back(), std::string("***> No &Header section specified in Rule File!"));
+        QCOMPARE(s.prompts.fileDialogs.size(), std::size_t(1));
     }
 };
 

@@ -52,16 +52,6 @@ CCmdVar& Record(RuleWorkingSet& set, CommandKind kind, int number, std::string f
     return r;
 }
 
-// Prompts that look at the sheet when a message comes up.
-struct WatchingPrompts : CScriptedPrompts {
-    std::function<void()> onMessage;
-    PromptAnswer Message(QWidget* parent, const QString& caption, const QString& text, PromptIcon icon,
-                         PromptButtons buttons) override {
-        if (onMessage) onMessage();
-        return CScriptedPrompts::Message(parent, caption, text, icon, buttons);
-    }
-};
-
 // Where the ordinal `text` stands on the screen, as a label or a list's row.
 int OrdinalCentre(QWidget* page, const QString& text) {
     for (auto* label : page->findChildren<QLabel*>())
@@ -84,7 +74,7 @@ private slots:
     // discards a change; Enter presses OK.
     void KeysOfTheSheet() {
         Sheet s;
-        WatchingPrompts prompts;
+        CScriptedPrompts& prompts = s.prompts;
         s.sheet.SetAskBeforeDiscarding(true);
         QVERIFY(s.sheet.SetActivePage(2));
         auto* start = s.toc->findChildren<QPlainTextEdit*>().at(0);

@@ -240,14 +240,13 @@ private slots:
         child->View().SelectLine(1);
         QTest::keyClick(list, Qt::Key_Enter);
         QCOMPARE(m_prompts->beeps, 1);
-        // An editor that cannot start is named, with the reason.
+        // The editor setting is split as a shell splits it (a failed start's
+        // words are the command pages' test).
         child->Document().editorProgram = "'/no such/ed' --new-window";
-        m_prompts->reallyStartPrograms = true;
         child->View().SelectLine(0);
         QTest::keyClick(list, Qt::Key_Return);
+        QCOMPARE(m_prompts->started.back().program, QStringLiteral("/no such/ed"));
         QCOMPARE(m_prompts->started.back().arguments, QStringList({"--new-window", m_dir.filePath("x002.htm")}));
-        QVERIFY2(m_prompts->messages.back().text.startsWith("Couldn't start /no such/ed:\n"),
-                 qPrintable(m_prompts->messages.back().text));
     }
 
     // 80 lines fit on a printed page, inside margins of 15 mm at least; a
