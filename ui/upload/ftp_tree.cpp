@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QStyle>
 
+#include <vector>
+
 #include "platform/desktop/byte_text.h"
 #include "platform/ftp/ftp_connection.h"
 #include "core/upload/upload_host.h"
@@ -48,9 +50,15 @@ QTreeWidgetItem* CFtpTreeCtrl::AddItem(QTreeWidgetItem* parent, const std::strin
 }
 
 std::string CFtpTreeCtrl::FullPath(const QTreeWidgetItem* item) const {
+    // Names from the leaf up, joined from the root down.
+    std::vector<std::string> names;
+    for (; item; item = item->parent()) names.push_back(NameOf(item));
     std::string path;
-    for (; item && item->parent(); item = item->parent()) path = "/" + NameOf(item) + path;
-    return (item ? NameOf(item) : std::string()) + path;
+    for (auto name = names.rbegin(); name != names.rend(); ++name) {
+        if (name != names.rbegin()) path += '/';
+        path += *name;
+    }
+    return path;
 }
 
 void CFtpTreeCtrl::Fill(CFtpConnection* connection, const std::string& root, const std::string& pathToOpen) {
