@@ -144,7 +144,12 @@ bool SameRecord(const KindLine& line, const Record& wanted, const Record& got) {
     return true;
 }
 
-std::string Quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
+std::string Quoted(std::string_view text) {
+    std::string quoted(1, '"');
+    quoted.append(text);
+    quoted += '"';
+    return quoted;
+}
 
 // Why a record that does not come back as it is cannot be written: a marker
 // of its line in one of its fields (the first in writing order, where the

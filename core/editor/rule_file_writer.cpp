@@ -189,7 +189,10 @@ std::string ComposeRuleFile(const RuleValues& rule, const CCmdVarList& commands,
     Line(out, "HeaderName", rule.headerName);
     Line(out, "FooterName", rule.footerName);
     out += "ExecuteSequence:";
-    for (int id : rule.executeSequence) out += " " + std::to_string(id);
+    for (int id : rule.executeSequence) {
+        out += ' ';
+        out += std::to_string(id);
+    }
     out += "\r\n";
     Line(out, "FtpURL", rule.ftpUrl);
     Line(out, "UserID", rule.userId);
