@@ -60,8 +60,9 @@ now() { date +%s.%N; }
 # the publishing run before it writes 2,500 files and its time swings with
 # the disk far more than the upload's.
 # Prints the upload's seconds and its last message.
-upload_share() {
-  XDG_CONFIG_HOME="$work/config" "$build/app/webquill-publish" --upload "$@" manual.rul | python3 -c '
+# From the program's output on standard input.
+upload_seconds() {
+  python3 -c '
 import sys, time
 start, last = None, b""
 for line in iter(sys.stdin.buffer.readline, b""):
@@ -70,6 +71,9 @@ for line in iter(sys.stdin.buffer.readline, b""):
     last = line.strip()
 print(time.time() - start, last.decode())
 '
+}
+upload_share() {
+  XDG_CONFIG_HOME="$work/config" "$build/app/webquill-publish" --upload "$@" manual.rul | upload_seconds
 }
 upload="$(upload_share --changed-only)"
 t3=$(now)
@@ -197,15 +201,7 @@ lftp_times=()
 for run in $(seq "$runs"); do
   rm -rf "$ssh/home/quill" "$ssh/home/lftp"
   sent="$(HOME="$work/sftp-home" XDG_CONFIG_HOME="$work/sftp-config" "$build/app/webquill-publish" --upload sftp.rul |
-    python3 -c '
-import sys, time
-start, last = None, b""
-for line in iter(sys.stdin.buffer.readline, b""):
-    if start is None and line.startswith(b"Initiating Connection"):
-        start = time.time()
-    last = line.strip()
-print(time.time() - start, last.decode())
-')"
+    upload_seconds)"
   ours_times+=("${sent%% *}")
   t5=$(now)
   lftp -e "set cmd:fail-exit yes; set sftp:connect-program '$ssh_command'; mirror -R --no-perms $work/out/example lftp; quit" \
