@@ -80,9 +80,10 @@ bool CUploadProgress::AfterHandling() {
 namespace {
 
 // The site's files in upload order: the WWW files (`wwwCount` of them), the
-// TOC file where its name can be taken from its path, the images.
+// TOC file where its name can be taken from its path (`tocUnnamed` where a
+// TOC file is to go but its name cannot), the images.
 std::vector<SiteFile> SiteFilesOf(const UploadInputs& inputs, const UploadTargets& targets, IUploadHost& host,
-                                  std::size_t& wwwCount, bool& tocNamed) {
+                                  std::size_t& wwwCount, bool& tocUnnamed) {
     // The files are read where the run wrote them.
     auto local = [&](const std::string& path) { return RuleRelativePath(inputs.ruleFilePath, path); };
     // Images go to the login directory when no server folder is named.
@@ -98,7 +99,9 @@ std::vector<SiteFile> SiteFilesOf(const UploadInputs& inputs, const UploadTarget
             {local(inputs.wwwDirectory.empty() ? name : JoinPath(inputs.wwwDirectory, name)), name, targets.www});
     wwwCount = files.size();
     std::string tocName;
-    tocNamed = !inputs.tocName.empty() && !inputs.tocServerDir.empty() && UploadFileNameOf(inputs.tocName, tocName);
+    const bool withToc = !inputs.tocName.empty() && !inputs.tocServerDir.empty();
+    const bool tocNamed = withToc && UploadFileNameOf(inputs.tocName, tocName);
+    tocUnnamed = withToc && !tocNamed;
     if (tocNamed) files.push_back({local(inputs.tocName), tocName, targets.toc});
     for (const CImgFile& image : images.Files()) files.push_back({image.fullPath, image.name, targets.images});
     return files;
@@ -152,9 +155,8 @@ UploadResult RunUpload(CFtpConnection& connection, const UploadInputs& inputs, c
     }
 
     std::size_t wwwCount = 0;
-    bool tocNamed = false;
-    std::vector<SiteFile> files = SiteFilesOf(inputs, result.targets, host, wwwCount, tocNamed);
-    const bool withToc = !inputs.tocName.empty() && !inputs.tocServerDir.empty();
+    bool tocUnnamed = false;
+    std::vector<SiteFile> files = SiteFilesOf(inputs, result.targets, host, wwwCount, tocUnnamed);
 
     // The record of what uploads put on the server: read before, written after.
     const std::vector<std::string> folders =
@@ -162,11 +164,11 @@ UploadResult RunUpload(CFtpConnection& connection, const UploadInputs& inputs, c
     UploadManifest manifest;
     const bool manifestRead = ReadServerManifest(connection, result.targets.www, folders, manifest);
     const bool chosen = choices.changedOnly || choices.prune;
-    const bool recording = choices.changedOnly || choices.prune || manifestRead;
+    const bool recording = chosen || manifestRead;
     const UploadPlan plan = PlanUpload(files, manifestRead ? &manifest : nullptr, choices, recording);
     files.clear();
     result.unchanged = static_cast<int>(plan.keep.size());
-    result.total = static_cast<int>(plan.send.size()) + (withToc && !tocNamed ? 1 : 0);
+    result.total = static_cast<int>(plan.send.size()) + (tocUnnamed ? 1 : 0);
     if (choices.dryRun) {
         for (const std::string& line : PlanLines(plan)) host.ShowMessageCenter(line);
         host.ShowPlan(PlanCounts(plan));
@@ -206,7 +208,7 @@ UploadResult RunUpload(CFtpConnection& connection, const UploadInputs& inputs, c
                             });
         if (!halted()) host.PumpMessages();
     }
-    if (withToc && !tocNamed) {
+    if (tocUnnamed) {
         if (progress.AfterHandling()) host.ShowProgress(true, progress.Position());
         host.ShowBox("TOC file could NOT be uploaded!");
         failed.emplace(2 * wwwCount, inputs.tocName);
